@@ -1,0 +1,63 @@
+// The desktop services the logic calls: other programs' windows, synthetic
+// input, global hotkeys, the clipboard, waiting and files. Texts and paths are
+// GBK bytes. Implemented by src/desktop/win32 for the product and by
+// tests/fakes for the native tests.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "desktop/toolkit.h"
+
+/// A top-level window of any process; 0 is none.
+using WindowId = std::uintptr_t;
+
+struct ScreenRect {
+  std::int32_t left = 0, top = 0, right = 0, bottom = 0;
+};
+
+/// The top-level window with this class name and title, or 0.
+WindowId FindTopLevelWindow(const std::string& className, const std::string& title);
+
+/// The window's rectangle in screen pixels; all 0 when it cannot be read.
+ScreenRect ReadWindowRect(WindowId window);
+
+/// The window in the foreground, possibly 0.
+WindowId ForegroundWindow();
+
+/// At most 254 bytes of the window's title; empty when it cannot be read.
+std::string WindowTitle(WindowId window);
+
+/// Moves the pointer to (x, y) and clicks there in one input batch. Button 1:
+/// left double click; 2: right click; 3: right double click; otherwise left click.
+void ClickAt(std::int32_t x, std::int32_t y, std::int32_t button = 0);
+
+/// Presses k1, k2, k3 (0 skipped) down, then up in the same order, in one batch.
+void PressKeys(std::int32_t k1, std::int32_t k2 = 0, std::int32_t k3 = 0);
+
+/// Binds a system-wide hotkey on the window whose presses raise the target's
+/// Feedback event with (id, 0). Ids are 33000 + the number of calls so far,
+/// counting refused ones; a refused binding returns 0. Modifiers: 1 Ctrl,
+/// 2 Shift, 4 Alt, or their sum.
+std::int32_t BindGlobalHotkey(ControlName window, ControlName target, std::int32_t modifiers,
+                              std::int32_t key);
+
+/// Replaces the clipboard's content with the text, retrying a clipboard that
+/// another program holds for up to a second; true on success.
+bool PutClipboardText(const std::string& text);
+
+/// Waits for ms milliseconds; a negative count is no wait.
+void WaitMs(std::int32_t ms);
+
+/// Dispatches the messages already queued for the calling thread.
+void PumpMessages();
+
+/// The full path of the program's executable.
+std::string ExecutablePath();
+
+/// Makes the path the process's current directory.
+void SetCurrentDirectoryTo(const std::string& path);
+
+/// The whole content of a file opened for reading with other writers refused;
+/// empty when it cannot be opened; what could be read when reading fails.
+std::string ReadFileBytes(const std::string& path);

@@ -1,0 +1,39 @@
+#include "state/startup.h"
+
+#include <cstdlib>
+
+#include "desktop/desktop.h"
+#include "state/delay.h"
+#include "state/files.h"
+#include "state/import.h"
+#include "state/main_window_controls.h"
+#include "state/program_state.h"
+#include "state/texts.h"
+
+namespace {
+
+constexpr std::int32_t kNoModifiers = 0;
+constexpr std::int32_t kKeyF10 = 121;
+constexpr std::int32_t kKeyF11 = 122;
+
+}  // namespace
+
+int RunProgram(const WindowDescription& mainWindow) {
+  FixProgramDirectory();
+  std::atexit(OnProgramExit);
+  CreateWindowFromDescription(mainWindow);
+  RunMessageLoop();
+  return 0;
+}
+
+void OnProgramExit() { programState.foregroundTitle = std::string(); }
+
+void OnMainWindowCreated() {
+  programState.stepDelayMs = DelayMsFromText(EditText(编辑框速度));
+  programState.searchWaitMs = DelayMsFromText(EditText(编辑框等待));
+  programState.pauseHotkeyId = BindGlobalHotkey(主窗口, 标签热键, kNoModifiers, kKeyF10);
+  programState.markHotkeyId = BindGlobalHotkey(主窗口, 标签热键, kNoModifiers, kKeyF11);
+  programState.markRequested = 0;
+  programState.runCursor = 0;
+  ImportNumbersFromText(BytesToText(LoadFileBytes(ProgramDirectory() + "\\未看过.txt")));
+}
