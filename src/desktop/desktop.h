@@ -58,6 +58,18 @@ std::string ExecutablePath();
 /// Makes the path the process's current directory.
 void SetCurrentDirectoryTo(const std::string& path);
 
-/// The whole content of a file opened for reading with other writers refused;
-/// empty when it cannot be opened; what could be read when reading fails.
-std::string ReadFileBytes(const std::string& path);
+enum class ReadOutcome { Whole, Missing, Failed };
+
+struct FileRead {
+  ReadOutcome outcome;
+  std::string bytes;  // all of them, or what could be read before a failure
+};
+
+/// The content of a file opened for reading with other writers refused.
+/// Failed: it exists but could not be opened or read whole.
+FileRead ReadFileBytes(const std::string& path);
+
+/// Writes the data to a temporary file beside the target and puts it in its
+/// place in one step, so that the target holds its old or its new content,
+/// never a part; false when the target was left as it was.
+bool ReplaceFileBytes(const std::string& path, const std::string& data);

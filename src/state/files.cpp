@@ -32,5 +32,5 @@ std::string ProgramDirectory() { return programDirectory; }
 
 std::string LoadFileBytes(const std::string& path) {
   if (path.empty()) return {};
-  return ReadFileBytes(path);
+  return ReadFileBytes(path).bytes;
 }

@@ -4,6 +4,9 @@
 #include <vector>
 
 #include "desktop/toolkit.h"
+#include "progress/entries.h"
+#include "progress/progress_files.h"
+#include "state/chooser.h"
 #include "state/files.h"
 #include "state/main_window_controls.h"
 #include "state/program_state.h"
@@ -24,11 +27,7 @@ void ImportNumbersFromText(const std::string& text) {
 }
 
 void ImportFromChosenFile() {
-  通用对话框1.mode = 0;
-  通用对话框1.filter = "(文本文件)*.txt|*.txt";
-  // The system dialog appends what it is given to a name typed without an
-  // extension, so it gets the bare extension.
-  通用对话框1.defaultExtension = "txt";
+  PrepareTextFileChooser(0);
   const bool confirmed = ChooseFile(通用对话框1);
   // A cancel imports nothing; the count is shown all the same.
   ImportNumbersFromText(confirmed ? BytesToText(LoadFileBytes(通用对话框1.fileName)) : "");
@@ -37,7 +36,9 @@ void ImportFromChosenFile() {
 void ClearPendingList() {
   const std::int32_t answer = ShowNotice("确定清空？", kNoticeOkCancelInformation);
   if (answer != kAnswerOk) return;
+  // The visited entries stay in the visited file; the next list starts unvisited.
+  const std::int32_t cursor = programState.runCursor;
+  if (cursor > 0) AddToVisitedRecord(JoinEntries(PendingList, 0, cursor));
   RemoveAllEntries(PendingList);
-  // The next list starts unvisited.
   programState.runCursor = 0;
 }

@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "desktop/desktop.h"
+#include "progress/progress_files.h"
 #include "state/delay.h"
 #include "state/files.h"
 #include "state/import.h"
@@ -35,5 +36,6 @@ void OnMainWindowCreated() {
   programState.markHotkeyId = BindGlobalHotkey(主窗口, 标签热键, kNoModifiers, kKeyF11);
   programState.markRequested = 0;
   programState.runCursor = 0;
-  ImportNumbersFromText(BytesToText(LoadFileBytes(ProgramDirectory() + "\\未看过.txt")));
+  ImportNumbersFromText(BytesToText(LoadProgressFile(ProgressFile::Pending)));
+  RememberEarlierRecords();
 }

@@ -1,5 +1,7 @@
 #include "ui/main_window.h"
 
+#include "progress/progress_files.h"
+#include "progress/save_as.h"
 #include "state/import.h"
 #include "state/main_window_controls.h"
 #include "state/startup.h"
@@ -48,6 +50,9 @@ const WindowDescription& MainWindowDescription() {
       .events =
           {
               {主窗口, Event::Created, OnMainWindowCreated},
+              {主窗口, Event::Destroying, OnMainWindowClosing},
+              {"按钮另存为", Event::Clicked, SaveVisitedAs},
+              {"按钮保存1", Event::Clicked, OpenProgramFolder},
               {列表框前, Event::RightPressed, ShowImportMenu},
               {"导入", Event::Chosen, ImportFromChosenFile},
               {"清空", Event::Chosen, ClearPendingList},

@@ -260,9 +260,19 @@ void SetCurrentDirectoryTo(const std::string& path) {
   desktop.currentDirectory = path;
 }
 
-std::string ReadFileBytes(const std::string& path) {
+FileRead ReadFileBytes(const std::string& path) {
   std::lock_guard lock(desktopMutex);
   Record("ReadFileBytes " + path);
+  if (desktop.unreadableFiles.contains(path)) return {ReadOutcome::Failed, {}};
   const auto found = desktop.files.find(path);
-  return found == desktop.files.end() ? std::string() : found->second;
+  if (found == desktop.files.end()) return {ReadOutcome::Missing, {}};
+  return {ReadOutcome::Whole, found->second};
+}
+
+bool ReplaceFileBytes(const std::string& path, const std::string& data) {
+  std::lock_guard lock(desktopMutex);
+  Record("ReplaceFileBytes " + path);
+  if (desktop.unwritableFiles.contains(path)) return false;
+  desktop.files[path] = data;
+  return true;
 }

@@ -44,6 +44,8 @@ struct Desktop {
   std::string executablePath = "C:\\Tallyfox\\tallyfox.exe";
   std::string currentDirectory;
   std::map<std::string, std::string> files;  // path -> bytes
+  std::set<std::string> unreadableFiles;     // exist, but opening them fails
+  std::set<std::string> unwritableFiles;     // replacing them fails; they keep their bytes
 };
 
 /// The desktop the fakes act on; its mutex guards it against the worker thread.

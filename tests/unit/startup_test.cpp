@@ -31,6 +31,8 @@ TEST_F(StartupTest, RunsTheStartSequenceInOrder) {
       "ReadFileBytes C:\\Tallyfox\\未看过.txt",
       "AppendEntries 列表框前 2",
       "SetStatusPart 0 导入2个QQ！",
+      "ReadFileBytes C:\\Tallyfox\\已看过.txt",
+      "ReadFileBytes C:\\Tallyfox\\已筛选.txt",
       "RunMessageLoop",
   };
   EXPECT_EQ(desktop.calls, expected);
