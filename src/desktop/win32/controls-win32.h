@@ -1,0 +1,14 @@
+// The controls of a window built from its description: creation, fonts,
+// colours, and the messages they report to their window.
+#pragma once
+
+#include <windows.h>
+
+#include "desktop/win32/registry-win32.h"
+
+/// Creates the window's controls in table order; false when one cannot be made.
+bool CreateControls(LiveWindow& window);
+
+/// The answer to WM_CTLCOLORLISTBOX, EDIT and STATIC: the control's brush
+/// after setting its colours, or the system's when it has none.
+LRESULT OnControlColour(HWND window, UINT message, WPARAM dc, LPARAM control);
