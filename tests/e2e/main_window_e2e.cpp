@@ -393,47 +393,56 @@ TEST_F(MainWindowTest, MenuHasThreeChoosableItemsSoTheFourthDownWrapsToImport) {
 
 struct ImportCase {
   const char* name;
-  bool confirm;
+  std::vector<bool> confirmations;  // one open dialog each: confirmed or cancelled
   std::vector<std::wstring> entries;
 };
 
 void PrintTo(const ImportCase& c, std::ostream* os) { *os << c.name; }
 
-class ImportMenuTest : public MainWindowTest, public testing::WithParamInterface<ImportCase> {};
+class ImportMenuTest : public MainWindowTest, public testing::WithParamInterface<ImportCase> {
+ protected:
+  /// Chooses "导入" and answers the open dialog with the file, or cancels it.
+  void ImportThroughTheDialog(const std::wstring& path, bool confirm) {
+    ASSERT_NO_FATAL_FAILURE(ChooseListMenuItem(kImportItem));
+    HWND dialog = program_->WaitForOwnWindow(L"#32770", nullptr, kWindowTimeoutMs);
+    ASSERT_NE(dialog, nullptr) << "no dialog opened";
+    HWND nameBox = FileNameBox(dialog);
+    ASSERT_NE(nameBox, nullptr) << "the dialog has no file name box: not an open dialog";
+    // Messages rather than keys: a click does not route keys to the dialog under Wine.
+    if (confirm) ::SendMessageW(nameBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+    const int button = confirm ? IDOK : IDCANCEL;
+    ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(dialog, button)));
+    ASSERT_TRUE(PollUntil([&] { return !::IsWindow(dialog); }, kWindowTimeoutMs))
+        << "the dialog stayed open";
+    ASSERT_TRUE(program_->Settle());
+  }
+};
 
 TEST_P(ImportMenuTest, ImportAppendsTheChosenFilesNumbersAndCountsAll) {
   ASSERT_NO_FATAL_FAILURE(Start("10001\r\n10002\r\n"));
   // A Chinese file name: the chosen path must survive the program's GBK texts.
   const std::wstring chosen = folder_.FilePath(L"补充号码.txt");
   folder_.WriteFile(L"补充号码.txt", "20001\r\n\r\n20002\r\n20003");
-  ASSERT_NO_FATAL_FAILURE(ChooseListMenuItem(kImportItem));
-  HWND dialog = program_->WaitForOwnWindow(L"#32770", nullptr, kWindowTimeoutMs);
-  ASSERT_NE(dialog, nullptr) << "no dialog opened";
-  HWND nameBox = FileNameBox(dialog);
-  ASSERT_NE(nameBox, nullptr) << "the dialog has no file name box: not an open dialog";
-
-  if (GetParam().confirm) {
-    ::SendMessageW(nameBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(chosen.c_str()));
-    ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-                   reinterpret_cast<LPARAM>(::GetDlgItem(dialog, IDOK)));
-  } else {
-    ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
-                   reinterpret_cast<LPARAM>(::GetDlgItem(dialog, IDCANCEL)));
-  }
-  ASSERT_TRUE(PollUntil([&] { return !::IsWindow(dialog); }, kWindowTimeoutMs))
-      << "the dialog stayed open";
-  ASSERT_TRUE(program_->Settle());
   HWND pending = Control(L"列表框前");
-  const std::size_t count = GetParam().entries.size();
-  PollUntil([&] { return ListCount(pending) == static_cast<int>(count); }, kWindowTimeoutMs);
+  std::size_t expected = 2;
+  for (bool confirm : GetParam().confirmations) {
+    ASSERT_NO_FATAL_FAILURE(ImportThroughTheDialog(chosen, confirm));
+    if (confirm) expected += 3;
+    PollUntil([&] { return ListCount(pending) == static_cast<int>(expected); }, kWindowTimeoutMs);
+  }
   EXPECT_EQ(ListEntries(pending), GetParam().entries);
-  EXPECT_EQ(Utf8(StatusPart(0)), Utf8(ImportedText(count)));
+  EXPECT_EQ(Utf8(StatusPart(0)), Utf8(ImportedText(GetParam().entries.size())));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     , ImportMenuTest,
-    testing::Values(ImportCase{"Confirmed", true, {L"10001", L"10002", L"20001", L"20002", L"20003"}},
-                    ImportCase{"Cancelled", false, {L"10001", L"10002"}}),
+    testing::Values(ImportCase{"Confirmed", {true}, {L"10001", L"10002", L"20001", L"20002", L"20003"}},
+                    // A cancel must not import the last confirmed file again.
+                    ImportCase{"CancelledAfterConfirmed",
+                               {true, false},
+                               {L"10001", L"10002", L"20001", L"20002", L"20003"}},
+                    ImportCase{"Cancelled", {false}, {L"10001", L"10002"}}),
     [](const testing::TestParamInfo<ImportCase>& info) { return std::string(info.param.name); });
 
 struct ClearCase {
