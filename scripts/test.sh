@@ -10,6 +10,9 @@ scripts/setup.sh
 cmake --preset native >/dev/null
 cmake --build --preset native
 ctest --preset native
+cmake --preset native-tsan >/dev/null
+cmake --build --preset native-tsan --target unit_tests
+ctest --preset native-tsan
 
 cmake --preset windows >/dev/null
 cmake --build --preset windows

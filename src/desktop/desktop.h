@@ -28,6 +28,16 @@ WindowId ForegroundWindow();
 /// At most 254 bytes of the window's title; empty when it cannot be read.
 std::string WindowTitle(WindowId window);
 
+/// The process the window belongs to; 0 when there is no such window.
+std::uint32_t WindowProcessId(WindowId window);
+
+/// This program's process.
+std::uint32_t OwnProcessId();
+
+/// Sends WM_CLOSE with the two parameters and waits for the window to handle
+/// it, a few seconds at most and not at all when its program has stopped answering.
+void RequestClose(WindowId window, std::int32_t wParam, std::int32_t lParam);
+
 /// Moves the pointer to (x, y) and clicks there in one input batch. Button 1:
 /// left double click; 2: right click; 3: right double click; otherwise left click.
 void ClickAt(std::int32_t x, std::int32_t y, std::int32_t button = 0);
@@ -46,11 +56,29 @@ std::int32_t BindGlobalHotkey(ControlName window, ControlName target, std::int32
 /// another program holds for up to a second; true on success.
 bool PutClipboardText(const std::string& text);
 
-/// Waits for ms milliseconds; a negative count is no wait.
-void WaitMs(std::int32_t ms);
+/// Waits for ms milliseconds, precisely; a negative count is no wait. On the
+/// worker it ends early, with false, once the worker is told to stop.
+bool WaitMs(std::int32_t ms);
 
 /// Dispatches the messages already queued for the calling thread.
 void PumpMessages();
+
+/// Starts the routine on a new worker thread; false when a worker is still
+/// running or no thread could be made.
+bool LaunchWorker(void (*routine)());
+
+/// Whether the worker has not ended yet.
+bool WorkerRunning();
+
+/// Whether the worker has been told to stop.
+bool StopRequested();
+
+/// Tells the worker to stop. Once this returns the worker performs no further
+/// operation of this seam; it returns promptly, whatever the worker waits for.
+void StopWorker();
+
+/// Waits until a stopped worker has ended and joins it.
+void JoinWorker();
 
 /// The full path of the program's executable.
 std::string ExecutablePath();

@@ -75,4 +75,8 @@ void SaveProgress() {
   }
 }
 
-void OnMainWindowClosing() { SaveProgress(); }
+void OnMainWindowClosing() {
+  // Stopped first, so that what is saved is all the run did.
+  StopWorker();
+  SaveProgress();
+}

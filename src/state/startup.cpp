@@ -24,14 +24,20 @@ int RunProgram(const WindowDescription& mainWindow) {
   std::atexit(OnProgramExit);
   CreateWindowFromDescription(mainWindow);
   RunMessageLoop();
+  // The worker was stopped on closing; it owns foregroundTitle until it has ended.
+  JoinWorker();
   return 0;
 }
 
 void OnProgramExit() { programState.foregroundTitle = std::string(); }
 
-void OnMainWindowCreated() {
+void ReadDelayBoxes() {
   programState.stepDelayMs = DelayMsFromText(EditText(编辑框速度));
   programState.searchWaitMs = DelayMsFromText(EditText(编辑框等待));
+}
+
+void OnMainWindowCreated() {
+  ReadDelayBoxes();
   programState.pauseHotkeyId = BindGlobalHotkey(主窗口, 标签热键, kNoModifiers, kKeyF10);
   programState.markHotkeyId = BindGlobalHotkey(主窗口, 标签热键, kNoModifiers, kKeyF11);
   programState.markRequested = 0;

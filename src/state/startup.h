@@ -10,6 +10,9 @@ int RunProgram(const WindowDescription& mainWindow);
 /// The clean-up at the orderly end of the program.
 void OnProgramExit();
 
+/// Converts the two delay boxes' texts into `stepDelayMs` and `searchWaitMs`.
+void ReadDelayBoxes();
+
 /// The main window exists: reads the delays, binds F10 and F11 and reloads the
 /// numbers left unvisited.
 void OnMainWindowCreated();

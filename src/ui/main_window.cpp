@@ -1,5 +1,7 @@
 #include "ui/main_window.h"
 
+#include "automation/hotkeys.h"
+#include "automation/run_loop.h"
 #include "progress/progress_files.h"
 #include "progress/save_as.h"
 #include "state/import.h"
@@ -53,9 +55,11 @@ const WindowDescription& MainWindowDescription() {
               {主窗口, Event::Destroying, OnMainWindowClosing},
               {"按钮另存为", Event::Clicked, SaveVisitedAs},
               {"按钮保存1", Event::Clicked, OpenProgramFolder},
+              {"按钮开始", Event::Clicked, StartRun},
               {列表框前, Event::RightPressed, ShowImportMenu},
               {"导入", Event::Chosen, ImportFromChosenFile},
               {"清空", Event::Chosen, ClearPendingList},
+              {标签热键, Event::Feedback, OnHotkeyFeedback},
           },
   };
   return window;

@@ -36,11 +36,15 @@ struct Desktop {
   std::map<WindowId, ScreenRect> windowRects;
   std::map<WindowId, std::string> windowTitles;
   WindowId foregroundWindow = 0;
+  std::map<WindowId, std::uint32_t> windowProcesses;
+  std::uint32_t ownProcess = 4242;
+  std::set<WindowId> closeRequested;  // windows that get closed by a close request
   std::set<std::int32_t> keysHeldElsewhere;  // hotkeys another program has bound
   std::int32_t hotkeyCalls = 0;
   std::int32_t clipboardRefusals = 0;  // next PutClipboardText calls that fail
   std::string clipboard;
   std::int64_t nowMs = 0;
+  bool stopRequested = false;  // the worker was told to stop
   std::string executablePath = "C:\\Tallyfox\\tallyfox.exe";
   std::string currentDirectory;
   std::map<std::string, std::string> files;  // path -> bytes
@@ -52,8 +56,12 @@ struct Desktop {
 Desktop& TheDesktop();
 std::mutex& DesktopMutex();
 
-/// A fresh desktop and fresh program state, as at process start.
+/// A fresh desktop and fresh program state, as at process start; a worker
+/// still running is stopped and joined first.
 void Reset();
+
+/// Runs before every operation, on the thread that calls it: a test's hook into a run.
+extern void (*betweenWorkerOperations)();
 
 /// Runs the routine that the main window's event table assigns to (source,
 /// event), as the toolkit does; false when the table has no such row.
