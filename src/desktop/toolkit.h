@@ -14,7 +14,7 @@
 /// A window or control, by the name its description gives it.
 using ControlName = std::string_view;
 
-enum class ControlKind { GroupBox, ListBox, Label, EditBox, Button, StatusBar };
+enum class ControlKind { GroupBox, ListBox, Label, EditBox, Button, StatusBar, PictureBox };
 
 struct Place {
   std::int32_t left, top, width, height;
@@ -40,6 +40,14 @@ struct ControlDescription {
   std::optional<Rgb> textColour{};  // the system's colours when absent
   std::optional<Rgb> backColour{};
   FontDescription font{};
+  // Edit boxes: several lines wrapped at the box's width, no scroll bars; a
+  // disabled one can be neither changed nor selected; a raised dialog frame
+  // around the sunken edge.
+  bool multiLine = false;
+  bool enabled = true;
+  bool raisedFrame = false;
+  // Picture boxes: the resource holding the JPEG, stretched to the whole box.
+  std::int32_t pictureResource = 0;
 };
 
 struct StatusPartDescription {

@@ -1,5 +1,7 @@
 #include "ui/main_window.h"
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 #include <set>
@@ -7,6 +9,7 @@
 
 #include "state/main_window_controls.h"
 #include "tests/fakes/fake_desktop.h"
+#include "ui/instructions_window.h"
 
 namespace {
 
@@ -50,6 +53,18 @@ TEST_F(MainWindowTest, TheMenuItemsRunImportAndClear) {
   desktop.chooserAnswers = {std::nullopt};
   EXPECT_TRUE(fake::RaiseEvent("导入", Event::Chosen));
   EXPECT_EQ(desktop.statusParts[0], "导入0个QQ！");
+}
+
+TEST_F(MainWindowTest, TheInstructionsOpenModallyFromTheMenu) {
+  EXPECT_TRUE(fake::RaiseEvent("使用说明", Event::Chosen));
+  EXPECT_EQ(desktop.calls, std::vector<std::string>{"OpenModal 使用说明窗口"});
+}
+
+TEST(InstructionsWindow, HoldsSevenLinesEachEndedByCrLf) {
+  const std::string_view text = InstructionsWindowDescription().controls.at(0).text;
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 7);
+  EXPECT_TRUE(text.ends_with("群内第一时间更新！\r\n"));
+  EXPECT_EQ(text.find("\n\r"), std::string_view::npos);
 }
 
 }  // namespace
