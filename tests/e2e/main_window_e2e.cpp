@@ -97,12 +97,15 @@ std::map<std::wstring, HWND> FindControls(HWND mainWindow) {
 /// What the status bar's first part says after an import.
 std::wstring ImportedText(std::size_t count) { return L"导入" + std::to_wstring(count) + L"个QQ！"; }
 
-/// A right press at the middle of the window, from outside like the user's
-/// mouse; the pointer's position.
+/// A right press near the middle of the window, from outside like the
+/// user's mouse; the pointer's position. Each press lands 10 pixels below the
+/// last, so two quick presses are not taken for a double click.
 POINT RightPressAt(HWND window) {
+  static int serial = 0;
   RECT r{};
   ::GetWindowRect(window, &r);
-  ::SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  const int offset = 10 * (serial++ % 5) - 20;
+  ::SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2 + offset);
   POINT pointer{};
   ::GetCursorPos(&pointer);
   INPUT press{};
@@ -156,6 +159,9 @@ class MainWindowTest : public testing::Test {
 
   /// Pops up the list's menu and chooses the item `downs` arrow presses down.
   void ChooseListMenuItem(int downs) {
+    // Input over a disabled window is dropped; a closing dialog re-enables it late.
+    ASSERT_TRUE(PollUntil([&] { return ::IsWindowEnabled(main_); }, kWindowTimeoutMs))
+        << "the main window stayed disabled";
     RightPressAt(Control(L"列表框前"));
     HWND menu = program_->WaitForOwnWindow(L"#32768", nullptr, kWindowTimeoutMs);
     RightRelease();
