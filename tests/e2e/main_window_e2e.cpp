@@ -33,7 +33,8 @@ constexpr LONG kListStyle = LBS_NOINTEGRALHEIGHT;
 constexpr LONG kFullListStyles = kListStyles | WS_VSCROLL;
 constexpr LONG kFullListStyle = kListStyle | WS_VSCROLL;
 
-// The main window's controls, in its parents' client coordinates.
+// The main window's controls, in its parents' client coordinates, one row each.
+// clang-format off
 const ControlRow kControls[] = {
     {L"分组框1", L"Button", nullptr, {3, 3, 130, 245}, L"导入要筛选的QQ", BS_TYPEMASK, BS_GROUPBOX, 0, 0},
     {L"列表框前", L"ListBox", L"分组框1", {4, 14, 120, 220}, L"", kFullListStyles, kFullListStyle, WS_EX_CLIENTEDGE, WS_EX_CLIENTEDGE},
@@ -52,6 +53,7 @@ const ControlRow kControls[] = {
     {L"标签热键", L"Static", nullptr, {384, 280, 40, 40}, L"标签", 0, 0, 0, 0},
     {L"标签热键1", L"Static", nullptr, {448, 280, 40, 56}, L"标签", 0, 0, 0, 0},
 };
+// clang-format on
 
 bool SameClass(const std::wstring& a, const wchar_t* b) {
   return ::CompareStringOrdinal(a.c_str(), -1, b, -1, TRUE) == CSTR_EQUAL;
@@ -68,8 +70,8 @@ RECT Rect(const RECT& leftTopWidthHeight) {
 }
 
 std::string Describe(const RECT& r) {
-  return std::to_string(r.left) + "," + std::to_string(r.top) + " " +
-         std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top);
+  return std::to_string(r.left) + "," + std::to_string(r.top) + " " + std::to_string(r.right - r.left) + "x" +
+         std::to_string(r.bottom - r.top);
 }
 
 /// Finds each row's window: a child of the row's parent with its class and
@@ -153,9 +155,7 @@ class MainWindowTest : public testing::Test {
     return control;
   }
 
-  std::wstring StatusPart(int part) {
-    return StatusPartText(program_->Process(), Control(L"状态条1"), part);
-  }
+  std::wstring StatusPart(int part) { return StatusPartText(program_->Process(), Control(L"状态条1"), part); }
 
   /// Pops up the list's menu and chooses the item `downs` arrow presses down.
   void ChooseListMenuItem(int downs) {
@@ -193,9 +193,8 @@ TEST_F(MainWindowTest, EveryControlHasItsClassParentPlaceTextAndStyles) {
     SCOPED_TRACE(Utf8(row.name));
     HWND control = controls_[row.name];
     if (!control) {
-      ADD_FAILURE() << "no " << Utf8(row.className) << " with the text \""
-                    << Utf8(row.text ? row.text : L"") << "\" under "
-                    << Utf8(row.parent ? row.parent : L"the main window");
+      ADD_FAILURE() << "no " << Utf8(row.className) << " with the text \"" << Utf8(row.text ? row.text : L"")
+                    << "\" under " << Utf8(row.parent ? row.parent : L"the main window");
       continue;
     }
     const RECT place = PlaceInParent(control);
@@ -241,8 +240,8 @@ TEST_F(MainWindowTest, ListBackgroundsAndTextColourShowOnScreen) {
     const wchar_t* list;
     COLORREF background;
   };
-  for (const Expected& expected : {Expected{L"列表框前", RGB(128, 128, 255)},
-                                   Expected{L"列表框1", RGB(0, 224, 128)}}) {
+  for (const Expected& expected :
+       {Expected{L"列表框前", RGB(128, 128, 255)}, Expected{L"列表框1", RGB(0, 224, 128)}}) {
     SCOPED_TRACE(Utf8(expected.list));
     HWND list = Control(expected.list);
     if (!list) continue;
@@ -335,10 +334,9 @@ TEST_P(StartupImportTest, ListsTheNumbersAndCountsThemInTheStatusBar) {
 
 INSTANTIATE_TEST_SUITE_P(
     , StartupImportTest,
-    testing::Values(
-        StartupCase{"NoFile", std::nullopt, {}},
-        StartupCase{"ThreeLines", "10001\r\n10002\r\n10003\r\n", {L"10001", L"10002", L"10003"}},
-        StartupCase{"BlankLinesNoFinalLineEnd", "\r\n20001\r\n\r\n20002", {L"20001", L"20002"}}),
+    testing::Values(StartupCase{"NoFile", std::nullopt, {}},
+                    StartupCase{"ThreeLines", "10001\r\n10002\r\n10003\r\n", {L"10001", L"10002", L"10003"}},
+                    StartupCase{"BlankLinesNoFinalLineEnd", "\r\n20001\r\n\r\n20002", {L"20001", L"20002"}}),
     [](const testing::TestParamInfo<StartupCase>& info) { return std::string(info.param.name); });
 
 TEST_F(MainWindowTest, RightPressOnThePendingListPopsUpItsMenuBesideThePointer) {
@@ -419,8 +417,7 @@ class ImportMenuTest : public MainWindowTest, public testing::WithParamInterface
     const int button = confirm ? IDOK : IDCANCEL;
     ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
                    reinterpret_cast<LPARAM>(::GetDlgItem(dialog, button)));
-    ASSERT_TRUE(PollUntil([&] { return !::IsWindow(dialog); }, kWindowTimeoutMs))
-        << "the dialog stayed open";
+    ASSERT_TRUE(PollUntil([&] { return !::IsWindow(dialog); }, kWindowTimeoutMs)) << "the dialog stayed open";
     ASSERT_TRUE(program_->Settle());
   }
 };
@@ -476,18 +473,18 @@ TEST_P(ClearMenuTest, ClearAsksFirstAndEmptiesThePendingListOnlyOnOk) {
   const int answer = GetParam().answer;
   ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED),
                  reinterpret_cast<LPARAM>(::GetDlgItem(box, answer)));
-  ASSERT_TRUE(PollUntil([&] { return !::IsWindow(box); }, kWindowTimeoutMs))
-      << "the message box stayed open";
+  ASSERT_TRUE(PollUntil([&] { return !::IsWindow(box); }, kWindowTimeoutMs)) << "the message box stayed open";
   ASSERT_TRUE(program_->Settle());
   HWND pending = Control(L"列表框前");
   EXPECT_EQ(ListEntries(pending), GetParam().entries);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    , ClearMenuTest,
-    testing::Values(ClearCase{"Cancel", IDCANCEL, {L"10001", L"10002"}},
-                    ClearCase{"Ok", IDOK, {}}),
-    [](const testing::TestParamInfo<ClearCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(, ClearMenuTest,
+                         testing::Values(ClearCase{"Cancel", IDCANCEL, {L"10001", L"10002"}},
+                                         ClearCase{"Ok", IDOK, {}}),
+                         [](const testing::TestParamInfo<ClearCase>& info) {
+                           return std::string(info.param.name);
+                         });
 
 }  // namespace
 }  // namespace e2e

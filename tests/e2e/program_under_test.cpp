@@ -21,8 +21,7 @@ constexpr UINT kMessageTimeoutMs = 5000;
 
 LRESULT SendWithTimeout(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   DWORD_PTR result = 0;
-  if (!::SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kMessageTimeoutMs,
-                             &result)) {
+  if (!::SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kMessageTimeoutMs, &result)) {
     return -1;
   }
   return static_cast<LRESULT>(result);
@@ -43,8 +42,8 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM searchAddress) {
   if (owner != search.processId || window == search.except || !::IsWindowVisible(window)) {
     return TRUE;
   }
-  if (search.className && ::CompareStringOrdinal(ClassOf(window).c_str(), -1, search.className, -1,
-                                                 TRUE) != CSTR_EQUAL) {
+  if (search.className &&
+      ::CompareStringOrdinal(ClassOf(window).c_str(), -1, search.className, -1, TRUE) != CSTR_EQUAL) {
     return TRUE;
   }
   if (search.caption && TextOf(window) != search.caption) return TRUE;
@@ -108,11 +107,11 @@ class RemoteBuffer {
 
 std::string Utf8(const std::wstring& text) {
   if (text.empty()) return {};
-  const int size = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                         nullptr, 0, nullptr, nullptr);
+  const int size = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                         nullptr, nullptr);
   std::string bytes(static_cast<std::size_t>(size), '\0');
-  ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size,
-                        nullptr, nullptr);
+  ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size, nullptr,
+                        nullptr);
   return bytes;
 }
 
@@ -145,8 +144,7 @@ void ProgramFolder::WriteFile(const std::wstring& name, const std::string& bytes
                               FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) Fail("CreateFileW " + Utf8(name));
   DWORD written = 0;
-  const BOOL ok =
-      ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  const BOOL ok = ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
   ::CloseHandle(file);
   if (!ok || written != bytes.size()) Fail("WriteFile " + Utf8(name));
 }
@@ -189,9 +187,7 @@ HWND RunningProgram::WaitForOwnWindow(const wchar_t* className, const wchar_t* c
   return found;
 }
 
-bool RunningProgram::Settle() const {
-  return main_ && SendWithTimeout(main_, WM_NULL, 0, 0) != -1;
-}
+bool RunningProgram::Settle() const { return main_ && SendWithTimeout(main_, WM_NULL, 0, 0) != -1; }
 
 bool RunningProgram::Close() {
   if (::WaitForSingleObject(process_, 0) == WAIT_OBJECT_0) return true;
@@ -299,8 +295,8 @@ ScreenCapture::ScreenCapture(const RECT& area)
 }
 
 COLORREF ScreenCapture::At(int x, int y) const {
-  const DWORD pixel = pixels_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
-                              static_cast<std::size_t>(x)];
+  const DWORD pixel =
+      pixels_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(x)];
   // A 32-bit DIB holds blue, green, red from the low byte up.
   return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
 }
