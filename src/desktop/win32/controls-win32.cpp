@@ -22,15 +22,22 @@ struct ControlClass {
   DWORD extendedStyle;
 };
 
-ControlClass ClassOf(ControlKind kind) {
-  switch (kind) {
+ControlClass ClassOf(const ControlDescription& description) {
+  switch (description.kind) {
     case ControlKind::GroupBox: return {WC_BUTTONW, BS_GROUPBOX | BS_LEFT, 0};
     case ControlKind::ListBox:
       return {WC_LISTBOXW, WS_VSCROLL | WS_TABSTOP | LBS_NOINTEGRALHEIGHT, WS_EX_CLIENTEDGE};
     case ControlKind::Label: return {WC_STATICW, SS_LEFT | SS_CENTERIMAGE, 0};
-    case ControlKind::EditBox: return {WC_EDITW, WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
+    case ControlKind::EditBox: {
+      // Several lines wrap at the box's width: no horizontal scrolling then.
+      const DWORD lines = description.multiLine ? ES_MULTILINE : ES_AUTOHSCROLL;
+      const DWORD frame = description.raisedFrame ? WS_EX_DLGMODALFRAME : 0;
+      return {WC_EDITW, WS_TABSTOP | ES_LEFT | lines, WS_EX_CLIENTEDGE | frame};
+    }
     case ControlKind::Button: return {WC_BUTTONW, WS_TABSTOP | BS_PUSHBUTTON | BS_CENTER, 0};
     case ControlKind::StatusBar: return {STATUSCLASSNAMEW, CCS_NOPARENTALIGN | CCS_NORESIZE, 0};
+    // The picture itself is not drawn yet: the box only takes its place.
+    case ControlKind::PictureBox: return {WC_STATICW, SS_LEFT, 0};
   }
   return {WC_STATICW, 0, 0};
 }
@@ -121,11 +128,12 @@ HWND ParentHandle(const LiveWindow& window, ControlName parent) {
 bool CreateControl(LiveWindow& window, const ControlDescription& description, int id) {
   HWND parent = ParentHandle(window, description.parent);
   if (!parent) return false;
-  const ControlClass kind = ClassOf(description.kind);
+  const ControlClass kind = ClassOf(description);
+  const DWORD disabled = description.enabled ? 0 : WS_DISABLED;
   const std::wstring text = WideFromGbk(description.text);
   const Place& place = description.place;
   HWND handle = ::CreateWindowExW(kind.extendedStyle, kind.className, text.c_str(),
-                                  WS_CHILD | WS_VISIBLE | kind.style, place.left, place.top, place.width,
+                                  WS_CHILD | WS_VISIBLE | disabled | kind.style, place.left, place.top, place.width,
                                   place.height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                   ::GetModuleHandleW(nullptr), nullptr);
   if (!handle) return false;

@@ -51,3 +51,19 @@ std::string WindowTitle(WindowId window) {
   if (length <= 0) return {};
   return CutAtCharacter(GbkFromWide(std::wstring_view(title.data(), static_cast<std::size_t>(length))), kTitleLimit);
 }
+
+std::uint32_t WindowProcessId(WindowId window) {
+  DWORD process = 0;
+  if (!window || !::GetWindowThreadProcessId(HandleOf(window), &process)) return 0;
+  return process;
+}
+
+std::uint32_t OwnProcessId() { return ::GetCurrentProcessId(); }
+
+void RequestClose(WindowId window, std::int32_t wParam, std::int32_t lParam) {
+  // A hung program must not hold up the caller.
+  constexpr UINT kCloseTimeoutMs = 3000;
+  DWORD_PTR result = 0;
+  ::SendMessageTimeoutW(HandleOf(window), WM_CLOSE, static_cast<WPARAM>(wParam), static_cast<LPARAM>(lParam),
+                        SMTO_ABORTIFHUNG, kCloseTimeoutMs, &result);
+}
