@@ -16,8 +16,7 @@ constexpr std::int32_t kRetryEveryMs = 10;
 ClipboardScope OpenClipboardRetrying() {
   const ULONGLONG deadline = ::GetTickCount64() + kRetryForMs;
   while (!::OpenClipboard(nullptr)) {
-    if (::GetTickCount64() >= deadline) return ClipboardScope(false);
-    WaitMs(kRetryEveryMs);
+    if (::GetTickCount64() >= deadline || !WaitMs(kRetryEveryMs)) return ClipboardScope(false);
   }
   return ClipboardScope(true);
 }
@@ -36,6 +35,7 @@ UniqueGlobal WideTextBlock(const std::wstring& text) {
 }  // namespace
 
 bool PutClipboardText(const std::string& text) {
+  if (StopRequested()) return false;
   UniqueGlobal block = WideTextBlock(WideFromGbk(text));
   if (!block) return false;
   ClipboardScope clipboard = OpenClipboardRetrying();

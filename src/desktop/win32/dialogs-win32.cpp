@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "desktop/desktop.h"
 #include "desktop/toolkit.h"
 #include "desktop/win32/encoding-win32.h"
 #include "desktop/win32/handles-win32.h"
@@ -55,6 +56,7 @@ UniqueMenu BuildMenu(const MenuDescription& menu) {
 }  // namespace
 
 std::int32_t ShowNotice(const std::string& text, std::int32_t style) {
+  if (StopRequested()) return 0;
   const std::wstring wide = WideFromGbk(text);
   auto flags = static_cast<UINT>(style);
   if (!(flags & MB_SYSTEMMODAL)) flags |= MB_TASKMODAL;

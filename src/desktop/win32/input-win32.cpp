@@ -26,6 +26,7 @@ INPUT Key(WORD key, DWORD flags) {
 }  // namespace
 
 void ClickAt(std::int32_t x, std::int32_t y, std::int32_t button) {
+  if (StopRequested()) return;
   if (!::SetCursorPos(x, y)) return;
   std::array<INPUT, 4> events{};
   UINT count = 0;
@@ -40,6 +41,7 @@ void ClickAt(std::int32_t x, std::int32_t y, std::int32_t button) {
 }
 
 void PressKeys(std::int32_t k1, std::int32_t k2, std::int32_t k3) {
+  if (StopRequested()) return;
   std::array<INPUT, 6> events{};
   UINT count = 0;
   for (const DWORD flags : {DWORD{0}, DWORD{KEYEVENTF_KEYUP}}) {

@@ -4,6 +4,9 @@
 
 #include <atomic>
 
+#include "desktop/desktop.h"
+#include "desktop/win32/worker-win32.h"
+
 namespace {
 
 constexpr UINT kRunWork = WM_APP + 1;
@@ -12,14 +15,16 @@ constexpr wchar_t kRequestClass[] = L"TallyfoxUiRequests";
 std::atomic<HWND> requestWindow{nullptr};
 std::atomic<DWORD> uiThreadId{0};
 
-LRESULT OnRunWork(LPARAM work) {
+LRESULT OnRunWork(WPARAM fromWorker, LPARAM work) {
+  // Work the worker asked for before it was told to stop is dropped.
+  if (fromWorker && ::WaitForSingleObject(WorkerStopEvent(), 0) == WAIT_OBJECT_0) return 0;
   (*reinterpret_cast<const std::function<void()>*>(work))();
   return 0;
 }
 
 LRESULT CALLBACK RequestWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case kRunWork: return OnRunWork(lParam);
+    case kRunWork: return OnRunWork(wParam, lParam);
   }
   return ::DefWindowProcW(window, message, wParam, lParam);
 }
@@ -47,12 +52,13 @@ bool OnUiThread() {
   return id == 0 || id == ::GetCurrentThreadId();
 }
 
-// The one place where another thread waits for the UI thread: a stop of the
-// worker will abandon the wait here.
+// The one place where another thread waits for the UI thread. A stop of the
+// worker serves this request while it waits, and the request is then dropped.
 void RunOnUiThread(const std::function<void()>& work) {
   if (OnUiThread()) {
     work();
     return;
   }
-  ::SendMessageW(requestWindow.load(), kRunWork, 0, reinterpret_cast<LPARAM>(&work));
+  if (StopRequested()) return;
+  ::SendMessageW(requestWindow.load(), kRunWork, OnWorkerThread(), reinterpret_cast<LPARAM>(&work));
 }

@@ -3,6 +3,7 @@
 
 #include "desktop/desktop.h"
 #include "desktop/win32/handles-win32.h"
+#include "desktop/win32/worker-win32.h"
 
 #ifndef CREATE_WAITABLE_TIMER_HIGH_RESOLUTION
 #define CREATE_WAITABLE_TIMER_HIGH_RESOLUTION 0x00000002
@@ -33,7 +34,7 @@ UniqueKernelHandle MakeTimer() {
 }  // namespace
 
 bool WaitMs(std::int32_t ms) {
-  if (ms <= 0) return true;
+  if (ms <= 0) return !StopRequested();
   const LONGLONG frequency = TicksPerSecond();
   const LONGLONG deadline = TicksNow() + ms * frequency / 1000;
   UniqueKernelHandle timer = MakeTimer();
@@ -44,12 +45,19 @@ bool WaitMs(std::int32_t ms) {
     due.QuadPart = -(left * 10'000'000 / frequency);
     if (due.QuadPart == 0) due.QuadPart = -1;
     if (!timer || !::SetWaitableTimer(timer.get(), &due, 0, nullptr, nullptr, FALSE)) {
-      ::Sleep(static_cast<DWORD>(left * 1000 / frequency) + 1);
+      if (::WaitForSingleObject(WorkerStopEvent(), static_cast<DWORD>(left * 1000 / frequency) + 1) ==
+          WAIT_OBJECT_0) {
+        return false;
+      }
       continue;
     }
-    ::WaitForSingleObject(timer.get(), INFINITE);
+    // The worker's waits also end when it is told to stop.
+    const HANDLE waits[] = {timer.get(), WorkerStopEvent()};
+    if (::WaitForMultipleObjects(OnWorkerThread() ? 2 : 1, waits, FALSE, INFINITE) == WAIT_OBJECT_0 + 1) {
+      return false;
+    }
   }
-  return true;
+  return !StopRequested();
 }
 
 void PumpMessages() {

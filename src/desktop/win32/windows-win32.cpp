@@ -1,10 +1,14 @@
 // Other programs' top-level windows.
 #include <windows.h>
 
+#include <memory>
+
 #include <string>
 #include <vector>
 
 #include "desktop/desktop.h"
+#include "desktop/win32/handles-win32.h"
+#include "desktop/win32/worker-win32.h"
 #include "desktop/win32/encoding-win32.h"
 
 namespace {
@@ -60,10 +64,34 @@ std::uint32_t WindowProcessId(WindowId window) {
 
 std::uint32_t OwnProcessId() { return ::GetCurrentProcessId(); }
 
-void RequestClose(WindowId window, std::int32_t wParam, std::int32_t lParam) {
-  // A hung program must not hold up the caller.
+namespace {
+
+struct CloseRequest {
+  HWND window;
+  WPARAM wParam;
+  LPARAM lParam;
+};
+
+DWORD WINAPI SendCloseRequest(LPVOID parameter) {
+  const std::unique_ptr<CloseRequest> request(static_cast<CloseRequest*>(parameter));
+  // A program that stopped answering must not hold up the run for long.
   constexpr UINT kCloseTimeoutMs = 3000;
   DWORD_PTR result = 0;
-  ::SendMessageTimeoutW(HandleOf(window), WM_CLOSE, static_cast<WPARAM>(wParam), static_cast<LPARAM>(lParam),
-                        SMTO_ABORTIFHUNG, kCloseTimeoutMs, &result);
+  ::SendMessageTimeoutW(request->window, WM_CLOSE, request->wParam, request->lParam, SMTO_ABORTIFHUNG,
+                        kCloseTimeoutMs, &result);
+  return 0;
+}
+
+}  // namespace
+
+void RequestClose(WindowId window, std::int32_t wParam, std::int32_t lParam) {
+  if (StopRequested()) return;
+  auto request = std::make_unique<CloseRequest>(
+      CloseRequest{HandleOf(window), static_cast<WPARAM>(wParam), static_cast<LPARAM>(lParam)});
+  // Sent from a thread of its own, so that a stop need not wait for the answer.
+  UniqueKernelHandle sender(::CreateThread(nullptr, 0, SendCloseRequest, request.get(), 0, nullptr));
+  if (!sender) return;
+  request.release();
+  const HANDLE waits[] = {sender.get(), WorkerStopEvent()};
+  ::WaitForMultipleObjects(OnWorkerThread() ? 2 : 1, waits, FALSE, INFINITE);
 }
