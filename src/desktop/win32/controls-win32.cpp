@@ -79,17 +79,6 @@ void SetUpStatusParts(HWND statusBar, const std::vector<StatusPartDescription>& 
   }
 }
 
-LRESULT OnRightButtonDown(HWND control, WPARAM flags, LPARAM position) {
-  const ControlLocation location = ControlOfHandle(control);
-  if (location.window) {
-    const std::int32_t keys = ((flags & MK_CONTROL) ? 1 : 0) + ((flags & MK_SHIFT) ? 2 : 0) +
-                              ((::GetKeyState(VK_MENU) < 0) ? 4 : 0);
-    const POINT at{static_cast<short>(LOWORD(position)), static_cast<short>(HIWORD(position))};
-    RaiseEvent(*location.window, location.control->description->name, Event::RightPressed, at.x, at.y, keys);
-  }
-  return 0;
-}
-
 /// A group box passes what its children report on to the window, which owns
 /// the colours and the event table.
 LRESULT ForwardToWindow(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -100,7 +89,6 @@ LRESULT OnControlNcDestroy(HWND control, UINT message, WPARAM wParam, LPARAM lPa
 
 LRESULT CALLBACK ControlProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
   switch (message) {
-    case WM_RBUTTONDOWN: return OnRightButtonDown(control, wParam, lParam);
     case WM_COMMAND:
     case WM_NOTIFY:
     case WM_CTLCOLORLISTBOX:
@@ -115,6 +103,13 @@ LRESULT CALLBACK ControlProc(HWND control, UINT message, WPARAM wParam, LPARAM l
 LRESULT OnControlNcDestroy(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
   ::RemoveWindowSubclass(control, ControlProc, kControlSubclass);
   return ::DefSubclassProc(control, message, wParam, lParam);
+}
+
+bool IsContainer(const WindowDescription& window, ControlName name) {
+  for (const ControlDescription& control : window.controls) {
+    if (control.parent == name) return true;
+  }
+  return false;
 }
 
 HWND ParentHandle(const LiveWindow& window, ControlName parent) {
@@ -141,7 +136,12 @@ bool CreateControl(LiveWindow& window, const ControlDescription& description, in
   control.description = &description;
   control.handle = handle;
   if (description.backColour) control.backBrush.reset(::CreateSolidBrush(ColourOf(*description.backColour)));
-  if (!::SetWindowSubclass(handle, ControlProc, kControlSubclass, 0)) return false;
+  // Only containers are subclassed: a subclassed list box takes many times
+  // longer for every message, and the lists hold up to a million entries.
+  if (IsContainer(window.description, description.name) &&
+      !::SetWindowSubclass(handle, ControlProc, kControlSubclass, 0)) {
+    return false;
+  }
 
   const HFONT font = FontFor(window, description.font);
   ::SendMessageW(handle, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
@@ -169,6 +169,25 @@ bool CreateControls(LiveWindow& window) {
     if (!CreateControl(window, description, id++)) return false;
   }
   return true;
+}
+
+LRESULT OnParentNotify(HWND window, WPARAM event, LPARAM position) {
+  if (LOWORD(event) != WM_RBUTTONDOWN) return 0;
+  // The report climbs from the control to the window; the point says which
+  // control, however deep, was pressed.
+  POINT at{static_cast<short>(LOWORD(position)), static_cast<short>(HIWORD(position))};
+  HWND pressed = window;
+  for (HWND child = ::ChildWindowFromPointEx(pressed, at, CWP_SKIPINVISIBLE); child && child != pressed;
+       child = ::ChildWindowFromPointEx(pressed, at, CWP_SKIPINVISIBLE)) {
+    ::MapWindowPoints(pressed, child, &at, 1);
+    pressed = child;
+  }
+  const ControlLocation location = ControlOfHandle(pressed);
+  if (!location.control) return 0;
+  const std::int32_t keys = ((::GetKeyState(VK_CONTROL) < 0) ? 1 : 0) + ((::GetKeyState(VK_SHIFT) < 0) ? 2 : 0) +
+                            ((::GetKeyState(VK_MENU) < 0) ? 4 : 0);
+  RaiseEvent(*location.window, location.control->description->name, Event::RightPressed, at.x, at.y, keys);
+  return 0;
 }
 
 LRESULT OnControlColour(HWND window, UINT message, WPARAM dc, LPARAM controlHandle) {

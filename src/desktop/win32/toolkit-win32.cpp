@@ -65,6 +65,7 @@ LRESULT CALLBACK WindowProc(HWND handle, UINT message, WPARAM wParam, LPARAM lPa
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC: return OnControlColour(handle, message, wParam, lParam);
     case WM_HOTKEY: return OnHotkey(wParam);
+    case WM_PARENTNOTIFY: return OnParentNotify(handle, wParam, lParam);
     case WM_DESTROY: return OnDestroy(*window);
     case WM_NCDESTROY: return OnNcDestroy(handle, *window);
   }
