@@ -288,6 +288,88 @@ TEST_F(MainWindowTest, ListBackgroundsAndTextColourShowOnScreen) {
   EXPECT_EQ(otherInk, 0) << "pixels neither background nor blue ink";
 }
 
+/// The instructions' seven lines, as the edit box holds them.
+const wchar_t* const kInstructionLines =
+    L"按F11保存需要的QQ，按F10暂停程序！\r\n"
+    L"适应用于QQ7.5，打开查找窗口，点击开始！\r\n"
+    L"软件关闭会自动保存相关信息，\r\n"
+    L"也可点击另存为到相关位置！\r\n"
+    L"欢迎加入“Tallyfox 用户交流群”！\r\n"
+    L"＞＞＞＞＞＞＞右边扫码也可以哦！\r\n"
+    L"群内第一时间更新！\r\n";
+
+/// Presses F10 from outside, as the user's keyboard.
+void PressF10() {
+  INPUT keys[2]{};
+  keys[0].type = keys[1].type = INPUT_KEYBOARD;
+  keys[0].ki.wVk = keys[1].ki.wVk = VK_F10;
+  keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  ::SendInput(2, keys, sizeof(INPUT));
+}
+
+TEST_F(MainWindowTest, InstructionsOpenModallyCentredWithTheirTextAndPicture) {
+  ASSERT_NO_FATAL_FAILURE(Start("10001\r\n"));
+  for (int opening = 1; opening <= 2; ++opening) {
+    SCOPED_TRACE("opening " + std::to_string(opening));
+    ASSERT_NO_FATAL_FAILURE(ChooseListMenuItem(3));
+    HWND instructions = program_->WaitForOwnWindow(L"TallyfoxWindow", L"使用说明", kWindowTimeoutMs);
+    ASSERT_NE(instructions, nullptr) << "no instructions window";
+
+    RECT outer{};
+    ::GetWindowRect(instructions, &outer);
+    EXPECT_EQ(outer.right - outer.left, 449);
+    EXPECT_EQ(outer.bottom - outer.top, 252);
+    // Centred, to the pixel that an odd width leaves over.
+    EXPECT_NEAR(outer.left + outer.right, ::GetSystemMetrics(SM_CXSCREEN), 1);
+    EXPECT_NEAR(outer.top + outer.bottom, ::GetSystemMetrics(SM_CYSCREEN), 1);
+    EXPECT_FALSE(::IsWindowEnabled(main_)) << "the main window takes input while the instructions are open";
+
+    const std::vector<HWND> children = ChildrenOf(instructions);
+    ASSERT_EQ(children.size(), 2U);
+    HWND text = children[0], picture = children[1];
+    EXPECT_EQ(TextOf(text), kInstructionLines);
+    EXPECT_FALSE(::IsWindowEnabled(text));
+    EXPECT_EQ(PlaceInParent(picture).right - PlaceInParent(picture).left, 200);
+    EXPECT_EQ(PlaceInParent(picture).bottom - PlaceInParent(picture).top, 208);
+
+    // The edit box's own colour behind its text, and the picture stretched
+    // over its whole box: white to every corner, the orange title near the top.
+    RECT textArea{}, pictureArea{};
+    ::GetWindowRect(text, &textArea);
+    ::GetWindowRect(picture, &pictureArea);
+    const RECT textBottom{textArea.left + 6, textArea.bottom - 10, textArea.right - 6, textArea.bottom - 6};
+    EXPECT_TRUE(PollUntil(
+        [&] {
+          const ScreenCapture capture(textBottom);
+          return capture.At(0, 0) == RGB(0, 255, 255) && capture.At(capture.Width() - 1, 3) == RGB(0, 255, 255);
+        },
+        kWindowTimeoutMs))
+        << "the edit box's background is not RGB(0, 255, 255)";
+    const ScreenCapture shown(pictureArea);
+    const auto white = [](COLORREF c) { return GetRValue(c) > 240 && GetGValue(c) > 240 && GetBValue(c) > 240; };
+    EXPECT_TRUE(white(shown.At(0, 0)) && white(shown.At(199, 0)) && white(shown.At(0, 207)) && white(shown.At(199, 207)));
+    int orange = 0;
+    for (int y = 10; y < 32; ++y) {
+      for (int x = 60; x < 140; ++x) {
+        const COLORREF c = shown.At(x, y);
+        if (GetRValue(c) > 190 && GetGValue(c) > 70 && GetGValue(c) < 160 && GetBValue(c) < 110) ++orange;
+      }
+    }
+    EXPECT_GT(orange, 20) << "the picture's title is not where a stretched picture puts it";
+
+    // The hotkeys still reach the program while it waits for the window.
+    if (opening == 1) {
+      EXPECT_EQ(StatusPart(1), L"现在状态");
+      PressF10();
+      EXPECT_TRUE(PollUntil([&] { return StatusPart(1) == L"保存数据完成！"; }, kWindowTimeoutMs));
+    }
+
+    ::PostMessageW(instructions, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(PollUntil([&] { return !::IsWindow(instructions) && ::IsWindowEnabled(main_); }, kWindowTimeoutMs))
+        << "closing the instructions did not enable the main window again";
+  }
+}
+
 TEST_F(MainWindowTest, HotkeysF10AndF11AreTakenWhileItRunsAndFreedAfter) {
   ASSERT_NO_FATAL_FAILURE(Start(std::nullopt));
   for (UINT key : {VK_F10, VK_F11}) {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "desktop/win32/encoding-win32.h"
+#include "desktop/win32/picture-win32.h"
 
 namespace {
 
@@ -36,8 +37,7 @@ ControlClass ClassOf(const ControlDescription& description) {
     }
     case ControlKind::Button: return {WC_BUTTONW, WS_TABSTOP | BS_PUSHBUTTON | BS_CENTER, 0};
     case ControlKind::StatusBar: return {STATUSCLASSNAMEW, CCS_NOPARENTALIGN | CCS_NORESIZE, 0};
-    // The picture itself is not drawn yet: the box only takes its place.
-    case ControlKind::PictureBox: return {WC_STATICW, SS_LEFT, 0};
+    case ControlKind::PictureBox: return {WC_STATICW, SS_BITMAP, 0};
   }
   return {WC_STATICW, 0, 0};
 }
@@ -105,6 +105,16 @@ LRESULT OnControlNcDestroy(HWND control, UINT message, WPARAM wParam, LPARAM lPa
   return ::DefSubclassProc(control, message, wParam, lParam);
 }
 
+/// The box shows its picture stretched over its whole place.
+void ShowPicture(LiveControl& control, const ControlDescription& description) {
+  const Place& place = description.place;
+  control.picture = LoadPictureResource(description.pictureResource, place.width, place.height);
+  if (!control.picture) return;
+  ::SendMessageW(control.handle, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(control.picture.get()));
+  // A bitmap static takes the bitmap's size; the place is the description's.
+  ::MoveWindow(control.handle, place.left, place.top, place.width, place.height, FALSE);
+}
+
 bool IsContainer(const WindowDescription& window, ControlName name) {
   for (const ControlDescription& control : window.controls) {
     if (control.parent == name) return true;
@@ -148,6 +158,7 @@ bool CreateControl(LiveWindow& window, const ControlDescription& description, in
   switch (description.kind) {
     case ControlKind::ListBox: FitRowHeight(handle, font); break;
     case ControlKind::EditBox: ::SendMessageW(handle, EM_SETSEL, 0, 0); break;
+    case ControlKind::PictureBox: ShowPicture(control, description); break;
     case ControlKind::StatusBar:
       if (description.name == window.description.statusBar) SetUpStatusParts(handle, window.description.statusParts);
       break;

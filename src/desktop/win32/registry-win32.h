@@ -16,6 +16,7 @@ struct LiveControl {
   const ControlDescription* description = nullptr;  // a row of the window's own copy
   HWND handle = nullptr;
   UniqueGdiObject backBrush;  // when the description gives a back colour
+  UniqueGdiObject picture;    // what a picture box shows
 };
 
 struct LiveWindow {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "assets/resources.h"
 #include "desktop/toolkit.h"
 #include "desktop/win32/controls-win32.h"
 #include "desktop/win32/encoding-win32.h"
@@ -72,13 +73,22 @@ LRESULT CALLBACK WindowProc(HWND handle, UINT message, WPARAM wParam, LPARAM lPa
   return ::DefWindowProcW(handle, message, wParam, lParam);
 }
 
+/// The program's icon at this size; the system's application icon in a
+/// program without one, such as a test.
+HICON ProgramIcon(int size) {
+  auto icon = static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TALLYFOX),
+                                              IMAGE_ICON, size, size, LR_SHARED));
+  return icon ? icon : ::LoadIconW(nullptr, IDI_APPLICATION);
+}
+
 bool RegisterWindowClass() {
   static const bool registered = [] {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = WindowProc;
     windowClass.hInstance = ::GetModuleHandleW(nullptr);
-    windowClass.hIcon = ::LoadIconW(nullptr, IDI_APPLICATION);
+    windowClass.hIcon = ProgramIcon(::GetSystemMetrics(SM_CXICON));
+    windowClass.hIconSm = ProgramIcon(::GetSystemMetrics(SM_CXSMICON));
     windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
     windowClass.lpszClassName = kWindowClass;
