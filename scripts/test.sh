@@ -16,6 +16,16 @@ ctest --preset native-tsan
 
 cmake --preset windows >/dev/null
 cmake --build --preset windows
+
+# A file system too small for a save, to show that a write failing midway
+# leaves the old file whole.
+small_disk=$(mktemp -d)
+cleanup() { as_root umount "$small_disk" 2>/dev/null; rmdir "$small_disk"; }
+trap cleanup EXIT
+as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
+as_root mount -t tmpfs -o size=64k,mode=1777 tallyfox-small-disk "$small_disk"
+export TALLYFOX_SMALL_DISK=$small_disk
+
 for lang in C.UTF-8 zh_CN.UTF-8; do
   echo "== Windows tests under LANG=$lang"
   (cd build/windows && LANG=$lang ../../scripts/wine-run ctest --output-on-failure --timeout 300)

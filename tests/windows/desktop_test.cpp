@@ -70,6 +70,59 @@ TEST(ReplaceFileBytes, CreatesOrReplacesAndLeavesNoTemporaryFile) {
   EXPECT_FALSE(ReplaceFileBytes(GbkFromWide(folder + L"\\没有的目录\\x.txt"), "x"));
 }
 
+/// A Windows path for a Unix one, through Wine's drive Z:.
+std::wstring WinePath(const char* unixPath) {
+  std::wstring path = L"Z:" + WideFromGbk(unixPath);
+  std::replace(path.begin(), path.end(), L'/', L'\\');
+  return path;
+}
+
+TEST(ReplaceFileBytes, ATargetThatCannotBeReplacedKeepsItsOldContentWhole) {
+  // scripts/test.sh mounts a small file system for the case of a full disk.
+  const char* smallDisk = std::getenv("TALLYFOX_SMALL_DISK");
+  const std::string old = "1001\r\n1002";
+  using Undo = std::function<void()>;
+  struct Case {
+    const char* what;
+    bool onSmallDisk;
+    std::function<Undo(const std::wstring& path)> hold;  // makes the target unreplaceable
+  };
+  const Case cases[] = {
+      {"read-only", false,
+       [](const std::wstring& path) {
+         ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY);
+         return Undo([path] { ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL); });
+       }},
+      {"open elsewhere without sharing", false,
+       [](const std::wstring& path) {
+         HANDLE held = ::CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+         EXPECT_NE(held, INVALID_HANDLE_VALUE);
+         return Undo([held] { ::CloseHandle(held); });
+       }},
+      // The new content does not fit: the write fails midway.
+      {"on a full disk", true, [](const std::wstring&) { return Undo([] {}); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    if (c.onSmallDisk && !smallDisk) {
+      ADD_FAILURE() << "TALLYFOX_SMALL_DISK names no small file system; run scripts/test.sh";
+      continue;
+    }
+    const std::wstring path = (c.onSmallDisk ? WinePath(smallDisk) : TempFolder()) + L"\\已看过.txt";
+    ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ASSERT_TRUE(ReplaceFileBytes(GbkFromWide(path), old));
+    const Undo release = c.hold(path);
+    EXPECT_FALSE(ReplaceFileBytes(GbkFromWide(path), std::string(1 << 20, '7')));
+    release();
+    EXPECT_EQ(ReadFileBytes(GbkFromWide(path)).bytes, old);
+    WIN32_FIND_DATAW found{};
+    HANDLE search = ::FindFirstFileW((path + L"?*").c_str(), &found);
+    EXPECT_EQ(search, INVALID_HANDLE_VALUE) << "a temporary file was left behind";
+    if (search != INVALID_HANDLE_VALUE) ::FindClose(search);
+    ::DeleteFileW(path.c_str());
+  }
+}
+
 TEST(WindowTitle, GivesAtMost254BytesWithoutCuttingACharacter) {
   struct Case {
     std::wstring title;

@@ -57,6 +57,10 @@ FileRead ReadFileBytes(const std::string& path) {
 bool ReplaceFileBytes(const std::string& path, const std::string& data) {
   const std::wstring target = WideFromGbk(path);
   if (target.empty()) return false;
+  // A file the user made read-only keeps its content, as Windows refuses to
+  // move a file over it; Wine would not.
+  const DWORD attributes = ::GetFileAttributesW(target.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
   const std::wstring temporary = target + L".tallyfox-new";
   {
     UniqueFileHandle file(::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
