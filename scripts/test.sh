@@ -13,6 +13,7 @@ ctest --preset native
 cmake --preset native-tsan >/dev/null
 cmake --build --preset native-tsan --target unit_tests
 ctest --preset native-tsan
+scripts/fuzz.sh 20  # a brief run of each fuzz target; scripts/fuzz.sh alone runs them long
 
 cmake --preset windows >/dev/null
 cmake --build --preset windows
