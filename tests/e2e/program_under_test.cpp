@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <array>
 #include <atomic>
 #include <stdexcept>
 
@@ -122,6 +124,27 @@ bool PollUntil(const std::function<bool()>& check, DWORD timeoutMs) {
     if (::GetTickCount64() >= deadline) return false;
     ::Sleep(20);
   }
+}
+
+std::wstring WindowsPath(std::wstring path) {
+  if (path.empty() || path[0] != L'/') return path;
+  std::replace(path.begin(), path.end(), L'/', L'\\');
+  return L"Z:" + path;
+}
+
+std::optional<std::string> ReadBytes(const std::wstring& path) {
+  HANDLE file =
+      ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+  std::string bytes;
+  std::array<char, 4096> chunk;
+  DWORD read = 0;
+  while (::ReadFile(file, chunk.data(), static_cast<DWORD>(chunk.size()), &read, nullptr) && read > 0) {
+    bytes.append(chunk.data(), read);
+  }
+  ::CloseHandle(file);
+  return bytes;
 }
 
 ProgramFolder::ProgramFolder() {
@@ -264,6 +287,33 @@ std::wstring StatusPartText(HANDLE process, HWND statusBar, int part) {
   SendWithTimeout(statusBar, SB_GETTEXTW, part, buffer.Address());
   const std::vector<char> bytes = buffer.Read();
   return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), characters);
+}
+
+RunControls FindRunControls(HWND mainWindow) {
+  RunControls found;
+  std::vector<HWND> edits;
+  const auto isClass = [](HWND window, const wchar_t* name) {
+    return ::CompareStringOrdinal(ClassOf(window).c_str(), -1, name, -1, TRUE) == CSTR_EQUAL;
+  };
+  const auto listIn = [&](HWND group) {
+    for (HWND child : ChildrenOf(group)) {
+      if (isClass(child, L"ListBox")) return child;
+    }
+    return HWND{};
+  };
+  for (HWND child : ChildrenOf(mainWindow)) {
+    if (isClass(child, L"Edit")) edits.push_back(child);
+    if (isClass(child, STATUSCLASSNAMEW)) found.statusBar = child;
+    if (!isClass(child, L"Button")) continue;
+    const std::wstring text = TextOf(child);
+    if (text == L"开始") found.start = child;
+    if (text == L"导入要筛选的QQ") found.pending = listIn(child);
+    if (text == L"筛选后的") found.kept = listIn(child);
+  }
+  std::sort(edits.begin(), edits.end(),
+            [](HWND a, HWND b) { return PlaceInParent(a).left < PlaceInParent(b).left; });
+  if (edits.size() == 2) found.speed = edits[0], found.wait = edits[1];
+  return found;
 }
 
 ScreenCapture::ScreenCapture(const RECT& area)

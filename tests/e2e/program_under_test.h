@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,13 @@ std::string Utf8(const std::wstring& text);
 
 /// Calls the check until it holds or the time is up; whether it held.
 bool PollUntil(const std::function<bool()>& check, DWORD timeoutMs);
+
+/// A path from the command line in Windows form: ctest hands over Unix paths,
+/// which Wine serves on drive Z:.
+std::wstring WindowsPath(std::wstring path);
+
+/// A file's bytes, read while others may write it; nothing when it cannot be opened.
+std::optional<std::string> ReadBytes(const std::wstring& path);
 
 /// A temporary program folder holding a copy of tallyfox.exe; removed with all
 /// it holds when it goes out of scope.
@@ -31,6 +39,7 @@ class ProgramFolder {
   std::wstring FilePath(const std::wstring& name) const { return path_ + L"\\" + name; }
   /// Writes the bytes as they are, no conversion.
   void WriteFile(const std::wstring& name, const std::string& bytes) const;
+  std::optional<std::string> ReadFile(const std::wstring& name) const { return ReadBytes(FilePath(name)); }
 
  private:
   std::wstring path_;
@@ -82,6 +91,15 @@ std::vector<std::wstring> ListEntries(HWND list);
 /// allocated in the target.
 std::vector<int> StatusPartEdges(HANDLE process, HWND statusBar);
 std::wstring StatusPartText(HANDLE process, HWND statusBar, int part);
+
+/// The main window's controls that a run uses, found by class and text: the
+/// two delay boxes are its edit boxes from left to right, the lists are in
+/// their group boxes.
+struct RunControls {
+  HWND speed = nullptr, wait = nullptr, start = nullptr;
+  HWND pending = nullptr, kept = nullptr, statusBar = nullptr;
+};
+RunControls FindRunControls(HWND mainWindow);
 
 /// A copy of the screen's pixels in the rectangle (screen coordinates).
 class ScreenCapture {
