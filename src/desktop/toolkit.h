@@ -120,6 +120,10 @@ std::int32_t EntryCount(ControlName list);
 /// A copy of entry i; the empty text when i is outside the list.
 std::string EntryAt(ControlName list, std::int32_t i);
 
+/// Copies of entries first to first + count - 1, read in one go; the empty
+/// text for an index outside the list.
+std::vector<std::string> EntriesAt(ControlName list, std::int32_t first, std::int32_t count);
+
 /// Appends an entry; its index, or -1 on failure.
 std::int32_t AppendEntry(ControlName list, const std::string& text);
 

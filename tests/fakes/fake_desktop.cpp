@@ -133,6 +133,18 @@ std::string EntryAt(ControlName list, std::int32_t i) {
   return entries[static_cast<std::size_t>(i)];
 }
 
+std::vector<std::string> EntriesAt(ControlName list, std::int32_t first, std::int32_t count) {
+  auto lock = BeginOperation();
+  const auto& entries = fake::List(list);
+  std::vector<std::string> copies;
+  if (!fake::Acts()) return copies;
+  for (std::int64_t i = first; i < std::int64_t{first} + count; ++i) {
+    const bool inside = i >= 0 && i < static_cast<std::int64_t>(entries.size());
+    copies.push_back(inside ? entries[static_cast<std::size_t>(i)] : std::string());
+  }
+  return copies;
+}
+
 std::int32_t AppendEntry(ControlName list, const std::string& text) {
   auto lock = BeginOperation();
   if (!Record("AppendEntry " + std::string(list) + " " + text)) return -1;

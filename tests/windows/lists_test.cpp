@@ -70,6 +70,17 @@ TEST_F(ListTest, EntryAtGivesTheTextInsideAndTheEmptyTextOutside) {
   EXPECT_EQ(EntryAt(kList, 0), "");
 }
 
+TEST_F(ListTest, EntriesAtCopiesARangeWithEmptyTextsOutside) {
+  Fill(3);
+  using Texts = std::vector<std::string>;
+  EXPECT_EQ(EntriesAt(kList, 0, 3), (Texts{"号0", "号1", "号2"}));
+  EXPECT_EQ(EntriesAt(kList, 2, 3), (Texts{"号2", "", ""}));
+  EXPECT_EQ(EntriesAt(kList, -1, 2), (Texts{"", "号0"}));
+  EXPECT_EQ(EntriesAt(kList, INT_MAX, 2), (Texts{"", ""}));
+  EXPECT_TRUE(EntriesAt(kList, 1, 0).empty());
+  EXPECT_TRUE(EntriesAt(kList, 1, -5).empty());
+}
+
 TEST_F(ListTest, HighlightEntryClampsToTheLastEntryAndClearsBelowZero) {
   struct Case {
     int count;

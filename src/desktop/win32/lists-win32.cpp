@@ -47,6 +47,27 @@ std::string EntryAt(ControlName list, std::int32_t i) {
   return GbkFromWide(text);
 }
 
+std::vector<std::string> EntriesAt(ControlName list, std::int32_t first, std::int32_t count) {
+  std::vector<std::string> entries;
+  if (count <= 0) return entries;
+  entries.reserve(static_cast<std::size_t>(count));
+  WithControl(list, [&](HWND handle) {
+    const std::int32_t existing = CountOf(handle);
+    std::wstring text;
+    for (std::int64_t i = first; i < std::int64_t{first} + count; ++i) {
+      const LRESULT length = i >= 0 && i < existing ? ::SendMessageW(handle, LB_GETTEXTLEN, i, 0) : LB_ERR;
+      if (length == LB_ERR) {
+        entries.emplace_back();
+        continue;
+      }
+      text.resize(static_cast<std::size_t>(length) + 1);
+      const LRESULT copied = ::SendMessageW(handle, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()));
+      entries.push_back(GbkFromWide(std::wstring_view(text.data(), copied == LB_ERR ? 0 : copied)));
+    }
+  });
+  return entries;
+}
+
 std::int32_t AppendEntry(ControlName list, const std::string& text) {
   const std::wstring wide = WideFromGbk(text);
   std::int32_t index = -1;
