@@ -93,6 +93,10 @@ if [ "${1:-}" = --in-session ]; then
   tool key F10
   tool wait-status 1 "保存数据完成！" 10 || fail "F10 did not save"
   shoot 3-paused.png
+  say "the instructions, from the pending list's menu"
+  tool instructions 10 || fail "the instructions did not open"
+  shoot 4-instructions.png
+  tool close 使用说明 10 || fail "the instructions did not close"
 
   say "closing Tallyfox and the practice window"
   tool close Tallyfox 30 || fail "Tallyfox did not close in time"
@@ -162,4 +166,4 @@ done
 for shot in 1-main-window 2-mid-run 3-paused; do
   [ -s "$shots/$shot.png" ] || { echo "demo: no screenshot $shot.png was taken" >&2; exit 1; }
 done
-echo "demo: screenshots in $shots: 1-main-window.png, 2-mid-run.png, 3-paused.png"
+echo "demo: screenshots in $shots: 1-main-window.png, 2-mid-run.png, 3-paused.png, 4-instructions.png"

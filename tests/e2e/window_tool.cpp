@@ -10,6 +10,8 @@
 //                                      waits until Tallyfox's status bar part
 //                                      (0, 1 or 2) shows the text
 //   window_tool paint                  has every visible window painted now
+//   window_tool instructions SECONDS   opens the instructions from the pending
+//                                      list's menu and waits until they show
 // Exit status 0 on success, 1 on timeout or a missing window, 2 on bad use.
 #include <windows.h>
 // after windows.h, which it needs
@@ -25,10 +27,15 @@ namespace {
 
 constexpr wchar_t kUsage[] =
     L"usage: window_tool wait|close TITLE SECONDS | move TITLE X Y | delays STEP SEARCH | start\n"
-    L"       | key F10|F11 | wait-status PART TEXT SECONDS | paint\n";
+    L"       | key F10|F11 | wait-status PART TEXT SECONDS | paint | instructions SECONDS\n";
 
 HWND FindShown(const std::wstring& title) {
   HWND window = ::FindWindowW(nullptr, title.c_str());
+  return window && ::IsWindowVisible(window) ? window : nullptr;
+}
+
+HWND FindShownClass(const wchar_t* className) {
+  HWND window = ::FindWindowW(className, nullptr);
   return window && ::IsWindowVisible(window) ? window : nullptr;
 }
 
@@ -125,6 +132,29 @@ int WaitStatus(int part, const std::wstring& text, ULONGLONG timeoutMs) {
   return shown ? 0 : 1;
 }
 
+/// A right press on the pending list pops its menu up; three steps down is
+/// "使用说明" (the separator is skipped).
+int Instructions(ULONGLONG timeoutMs) {
+  const e2e::RunControls controls = Tallyfox();
+  if (!controls.pending) return 1;
+  RECT list{};
+  ::GetWindowRect(controls.pending, &list);
+  ::SetCursorPos((list.left + list.right) / 2, (list.top + list.bottom) / 2);
+  INPUT press[2]{};
+  press[0].type = press[1].type = INPUT_MOUSE;
+  press[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
+  press[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
+  ::SendInput(2, press, sizeof(INPUT));
+  HWND menu = nullptr;
+  if (!PollUntil([&] { return (menu = FindShownClass(L"#32768")) != nullptr; }, timeoutMs)) return 1;
+  // The menu loop reads the keys of its thread's queue, whatever their window.
+  for (WPARAM key : {VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}) {
+    ::PostMessageW(menu, WM_KEYDOWN, key, 1);
+    ::PostMessageW(menu, WM_KEYUP, key, 0xC0000001);
+  }
+  return Wait(L"使用说明", timeoutMs);
+}
+
 }  // namespace
 
 int main() {
@@ -144,6 +174,7 @@ int main() {
   if (action == L"wait-status" && count == 4)
     return WaitStatus(std::stoi(args[1]), args[2], Milliseconds(args[3]));
   if (action == L"paint" && count == 1) return ::EnumWindows(PaintShown, 0) ? 0 : 1;
+  if (action == L"instructions" && count == 2) return Instructions(Milliseconds(args[1]));
   std::fwprintf(stderr, kUsage);
   return 2;
 }

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <string>
 
 #include "desktop/win32/encoding-win32.h"
@@ -10,6 +11,7 @@
 namespace {
 
 constexpr UINT_PTR kControlSubclass = 1;
+constexpr UINT_PTR kDisabledEditSubclass = 2;
 constexpr int kFirstControlId = 100;
 
 constexpr Rgb kBlack{0, 0, 0};
@@ -122,6 +124,44 @@ bool IsContainer(const WindowDescription& window, ControlName name) {
   return false;
 }
 
+/// A disabled edit box draws its text in its own colour: the system would grey
+/// it out, and the instructions must stay readable.
+LRESULT OnDisabledEditPaint(HWND edit) {
+  PAINTSTRUCT paint{};
+  HDC dc = ::BeginPaint(edit, &paint);
+  if (!dc) return 0;
+  const ControlLocation location = ControlOfHandle(edit);
+  const ControlDescription* description = location.control ? location.control->description : nullptr;
+  RECT client{};
+  ::GetClientRect(edit, &client);
+  ::FillRect(dc, &client, location.control && location.control->backBrush
+                              ? static_cast<HBRUSH>(location.control->backBrush.get())
+                              : ::GetSysColorBrush(COLOR_WINDOW));
+  RECT lines = client;
+  ::SendMessageW(edit, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&lines));
+  const int length = ::GetWindowTextLengthW(edit);
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(std::max(::GetWindowTextW(edit, text.data(), length + 1), 0)));
+  {
+    SelectedObject font(dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(edit, WM_GETFONT, 0, 0)));
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, ColourOf(description ? description->textColour.value_or(kBlack) : kBlack));
+    ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &lines,
+                DT_LEFT | DT_TOP | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX);
+  }
+  ::EndPaint(edit, &paint);
+  return 0;
+}
+
+LRESULT CALLBACK DisabledEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+  switch (message) {
+    case WM_PAINT: return OnDisabledEditPaint(edit);
+    case WM_ERASEBKGND: return 1;  // painted with the text, without flicker
+    case WM_NCDESTROY: ::RemoveWindowSubclass(edit, DisabledEditProc, kDisabledEditSubclass); break;
+  }
+  return ::DefSubclassProc(edit, message, wParam, lParam);
+}
+
 HWND ParentHandle(const LiveWindow& window, ControlName parent) {
   if (parent.empty()) return window.handle;
   for (const LiveControl& control : window.controls) {
@@ -157,7 +197,10 @@ bool CreateControl(LiveWindow& window, const ControlDescription& description, in
   ::SendMessageW(handle, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   switch (description.kind) {
     case ControlKind::ListBox: FitRowHeight(handle, font); break;
-    case ControlKind::EditBox: ::SendMessageW(handle, EM_SETSEL, 0, 0); break;
+    case ControlKind::EditBox:
+      ::SendMessageW(handle, EM_SETSEL, 0, 0);
+      if (!description.enabled) ::SetWindowSubclass(handle, DisabledEditProc, kDisabledEditSubclass, 0);
+      break;
     case ControlKind::PictureBox: ShowPicture(control, description); break;
     case ControlKind::StatusBar:
       if (description.name == window.description.statusBar) SetUpStatusParts(handle, window.description.statusParts);
