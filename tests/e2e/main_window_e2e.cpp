@@ -99,45 +99,6 @@ std::map<std::wstring, HWND> FindControls(HWND mainWindow) {
 /// What the status bar's first part says after an import.
 std::wstring ImportedText(std::size_t count) { return L"导入" + std::to_wstring(count) + L"个QQ！"; }
 
-/// A right press near the middle of the window, from outside like the
-/// user's mouse; the pointer's position. Each press lands 10 pixels below the
-/// last, so two quick presses are not taken for a double click.
-POINT RightPressAt(HWND window) {
-  static int serial = 0;
-  RECT r{};
-  ::GetWindowRect(window, &r);
-  const int offset = 10 * (serial++ % 5) - 20;
-  ::SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2 + offset);
-  POINT pointer{};
-  ::GetCursorPos(&pointer);
-  INPUT press{};
-  press.type = INPUT_MOUSE;
-  press.mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
-  ::SendInput(1, &press, sizeof press);
-  return pointer;
-}
-
-void RightRelease() {
-  INPUT release{};
-  release.type = INPUT_MOUSE;
-  release.mi.dwFlags = MOUSEEVENTF_RIGHTUP;
-  ::SendInput(1, &release, sizeof release);
-}
-
-void PostKey(HWND window, WPARAM key) {
-  ::PostMessageW(window, WM_KEYDOWN, key, 1);
-  ::PostMessageW(window, WM_KEYUP, key, 0xC0000001);
-}
-
-/// The open dialog's file name box: a combo box in the Explorer-style
-/// dialog, an edit box in the old one.
-HWND FileNameBox(HWND dialog) {
-  for (int id : {0x47C /* cmb13 */, 0x480 /* edt1 */}) {
-    if (HWND box = ::GetDlgItem(dialog, id)) return box;
-  }
-  return nullptr;
-}
-
 /// A started program whose main window and controls were found.
 class MainWindowTest : public testing::Test {
  protected:
@@ -159,18 +120,8 @@ class MainWindowTest : public testing::Test {
 
   /// Pops up the list's menu and chooses the item `downs` arrow presses down.
   void ChooseListMenuItem(int downs) {
-    // Input over a disabled window is dropped; a closing dialog re-enables it late.
-    ASSERT_TRUE(PollUntil([&] { return ::IsWindowEnabled(main_); }, kWindowTimeoutMs))
-        << "the main window stayed disabled";
-    RightPressAt(Control(L"列表框前"));
-    HWND menu = program_->WaitForOwnWindow(L"#32768", nullptr, kWindowTimeoutMs);
-    RightRelease();
-    ASSERT_NE(menu, nullptr) << "no menu popped up";
-    // The menu loop reads the keys of its thread's queue, whatever their window.
-    for (int i = 0; i < downs; ++i) PostKey(menu, VK_DOWN);
-    PostKey(menu, VK_RETURN);
-    ASSERT_TRUE(PollUntil([&] { return !::IsWindowVisible(menu); }, kWindowTimeoutMs))
-        << "the menu stayed open";
+    const std::string failure = e2e::ChooseListMenuItem(*program_, Control(L"列表框前"), downs);
+    ASSERT_TRUE(failure.empty()) << failure;
   }
 
   ProgramFolder folder_;
@@ -468,8 +419,8 @@ TEST_F(MainWindowTest, RightPressOnThePendingListPopsUpItsMenuBesideThePointer) 
 }
 
 // The menu's items by the arrow presses down that select them, from none
-// selected; the separator is skipped, and the fourth press wraps to the first.
-constexpr int kImportItem = 1;
+// selected (kImportItem is 1); the separator is skipped, and the fourth press
+// wraps to the first.
 constexpr int kClearItem = 2;
 constexpr int kImportAfterWrapping = 4;
 
@@ -495,17 +446,8 @@ class ImportMenuTest : public MainWindowTest, public testing::WithParamInterface
  protected:
   /// Chooses "导入" and answers the open dialog with the file, or cancels it.
   void ImportThroughTheDialog(const std::wstring& path, bool confirm) {
-    ASSERT_NO_FATAL_FAILURE(ChooseListMenuItem(kImportItem));
-    HWND dialog = program_->WaitForOwnWindow(L"#32770", nullptr, kWindowTimeoutMs);
-    ASSERT_NE(dialog, nullptr) << "no dialog opened";
-    HWND nameBox = FileNameBox(dialog);
-    ASSERT_NE(nameBox, nullptr) << "the dialog has no file name box: not an open dialog";
-    // Messages rather than keys: a click does not route keys to the dialog under Wine.
-    if (confirm) ::SendMessageW(nameBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
-    const int button = confirm ? IDOK : IDCANCEL;
-    ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
-                   reinterpret_cast<LPARAM>(::GetDlgItem(dialog, button)));
-    ASSERT_TRUE(PollUntil([&] { return !::IsWindow(dialog); }, kWindowTimeoutMs)) << "the dialog stayed open";
+    const std::string failure = e2e::ImportThroughTheDialog(*program_, Control(L"列表框前"), path, confirm);
+    ASSERT_TRUE(failure.empty()) << failure;
     ASSERT_TRUE(program_->Settle());
   }
 };

@@ -172,14 +172,16 @@ void ProgramFolder::WriteFile(const std::wstring& name, const std::string& bytes
   if (!ok || written != bytes.size()) Fail("WriteFile " + Utf8(name));
 }
 
-RunningProgram::RunningProgram(const ProgramFolder& folder) {
-  const std::wstring exe = folder.FilePath(L"tallyfox.exe");
+RunningProgram::RunningProgram(const ProgramFolder& folder) : RunningProgram(folder.Path()) {}
+
+RunningProgram::RunningProgram(const std::wstring& folderPath) {
+  const std::wstring exe = folderPath + L"\\tallyfox.exe";
   std::wstring commandLine = L"\"" + exe + L"\"";
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION started{};
   if (!::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        folder.Path().c_str(), &startup, &started)) {
+                        folderPath.c_str(), &startup, &started)) {
     Fail("CreateProcessW " + Utf8(exe));
   }
   ::CloseHandle(started.hThread);
@@ -314,6 +316,75 @@ RunControls FindRunControls(HWND mainWindow) {
             [](HWND a, HWND b) { return PlaceInParent(a).left < PlaceInParent(b).left; });
   if (edits.size() == 2) found.speed = edits[0], found.wait = edits[1];
   return found;
+}
+
+POINT RightPressAt(HWND window) {
+  static int serial = 0;
+  RECT r{};
+  ::GetWindowRect(window, &r);
+  const int offset = 10 * (serial++ % 5) - 20;
+  ::SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2 + offset);
+  POINT pointer{};
+  ::GetCursorPos(&pointer);
+  INPUT press{};
+  press.type = INPUT_MOUSE;
+  press.mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
+  ::SendInput(1, &press, sizeof press);
+  return pointer;
+}
+
+void RightRelease() {
+  INPUT release{};
+  release.type = INPUT_MOUSE;
+  release.mi.dwFlags = MOUSEEVENTF_RIGHTUP;
+  ::SendInput(1, &release, sizeof release);
+}
+
+void PostKey(HWND window, WPARAM key) {
+  ::PostMessageW(window, WM_KEYDOWN, key, 1);
+  ::PostMessageW(window, WM_KEYUP, key, 0xC0000001);
+}
+
+HWND FileNameBox(HWND dialog) {
+  for (int id : {0x47C /* cmb13 */, 0x480 /* edt1 */}) {
+    if (HWND box = ::GetDlgItem(dialog, id)) return box;
+  }
+  return nullptr;
+}
+
+std::string ChooseListMenuItem(const RunningProgram& program, HWND list, int downs) {
+  constexpr DWORD kTimeoutMs = 10000;
+  // Input over a disabled window is dropped; a closing dialog re-enables it late.
+  if (!PollUntil([&] { return ::IsWindowEnabled(program.MainWindow()) != FALSE; }, kTimeoutMs)) {
+    return "the main window stayed disabled";
+  }
+  RightPressAt(list);
+  HWND menu = program.WaitForOwnWindow(L"#32768", nullptr, kTimeoutMs);
+  RightRelease();
+  if (!menu) return "no menu popped up";
+  // The menu loop reads the keys of its thread's queue, whatever their window.
+  for (int i = 0; i < downs; ++i) PostKey(menu, VK_DOWN);
+  PostKey(menu, VK_RETURN);
+  if (!PollUntil([&] { return !::IsWindowVisible(menu); }, kTimeoutMs)) return "the menu stayed open";
+  return {};
+}
+
+std::string ImportThroughTheDialog(const RunningProgram& program, HWND list, const std::wstring& path,
+                                   bool confirm) {
+  constexpr DWORD kTimeoutMs = 10000;
+  std::string failure = ChooseListMenuItem(program, list, kImportItem);
+  if (!failure.empty()) return failure;
+  HWND dialog = program.WaitForOwnWindow(L"#32770", nullptr, kTimeoutMs);
+  if (!dialog) return "no dialog opened";
+  HWND nameBox = FileNameBox(dialog);
+  if (!nameBox) return "the dialog has no file name box: not an open dialog";
+  // Messages rather than keys: a click does not route keys to the dialog under Wine.
+  if (confirm) ::SendMessageW(nameBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+  const int button = confirm ? IDOK : IDCANCEL;
+  ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(::GetDlgItem(dialog, button)));
+  if (!PollUntil([&] { return !::IsWindow(dialog); }, kTimeoutMs)) return "the dialog stayed open";
+  return {};
 }
 
 ScreenCapture::ScreenCapture(const RECT& area)

@@ -50,6 +50,8 @@ class ProgramFolder {
 class RunningProgram {
  public:
   explicit RunningProgram(const ProgramFolder& folder);
+  /// tallyfox.exe in this folder (Windows form), started there.
+  explicit RunningProgram(const std::wstring& folderPath);
   ~RunningProgram();
   RunningProgram(const RunningProgram&) = delete;
   RunningProgram& operator=(const RunningProgram&) = delete;
@@ -100,6 +102,27 @@ struct RunControls {
   HWND pending = nullptr, kept = nullptr, statusBar = nullptr;
 };
 RunControls FindRunControls(HWND mainWindow);
+
+/// A right press near the middle of the window, from outside like the
+/// user's mouse; the pointer's position. Each press lands 10 pixels below the
+/// last, so two quick presses are not taken for a double click.
+POINT RightPressAt(HWND window);
+void RightRelease();
+/// A key press posted to the window's thread queue.
+void PostKey(HWND window, WPARAM key);
+/// The open dialog's file name box: a combo box in the Explorer-style
+/// dialog, an edit box in the old one.
+HWND FileNameBox(HWND dialog);
+
+/// The pending list's menu item that this many arrow presses down select.
+constexpr int kImportItem = 1;
+/// Pops up the list's menu and chooses the item `downs` arrow presses down;
+/// what went wrong, or nothing.
+std::string ChooseListMenuItem(const RunningProgram& program, HWND list, int downs);
+/// Chooses "导入" and answers the open dialog with the file, or cancels it;
+/// what went wrong, or nothing. Returns once the dialog has gone.
+std::string ImportThroughTheDialog(const RunningProgram& program, HWND list, const std::wstring& path,
+                                   bool confirm);
 
 /// A copy of the screen's pixels in the rectangle (screen coordinates).
 class ScreenCapture {
