@@ -14,6 +14,7 @@ constexpr std::int32_t kNoticeError = 16;
 constexpr std::int32_t kDoubleClick = 1;
 constexpr std::int32_t kKeyCtrl = 17, kKeyA = 65, kKeyBackspace = 8, kKeyV = 86, kKeyEnter = 13;
 constexpr std::int32_t kCloseParameter = 1;
+constexpr std::int32_t kClipboardRetryMs = 100;
 
 struct Offset {
   std::int32_t x, y;
@@ -32,6 +33,10 @@ void DoubleClick(const ScreenRect& findWindow, Offset point) {
 bool WaitStep() { return WaitMs(programState.stepDelayMs); }
 bool WaitSearch() { return WaitMs(programState.searchWaitMs); }
 
+/// Once the Find window is gone, clicks and keys would land in whatever window
+/// is in front, and Ctrl+A, Backspace would delete the user's text there.
+bool FindWindowOpen(WindowId findWindow) { return WindowProcessId(findWindow) != 0; }
+
 /// The foreground window is closed only when it is one of the messenger's own
 /// windows other than its Find window: never another program's, never ours.
 bool IsMessengerWindowToClose(WindowId foreground, WindowId findWindow) {
@@ -47,21 +52,26 @@ bool RunPass(const ScreenRect& rect, WindowId findWindow) {
   std::int32_t i = programState.runCursor;
   // The list was cleared under the run: its entry is gone.
   if (i >= EntryCount(PendingList)) return false;
+  if (!FindWindowOpen(findWindow)) return false;
   DoubleClick(rect, kSearchFieldPoint);
   PressKeys(kKeyCtrl, kKeyA);
   PressKeys(kKeyBackspace);
   if (!WaitStep()) return false;
-  PutClipboardText(EntryAt(PendingList, i));
+  // While another program keeps the clipboard, the paste would be the previous
+  // number, and another account would be shown and kept: the pass waits.
+  while (!PutClipboardText(EntryAt(PendingList, i))) {
+    if (!WaitMs(kClipboardRetryMs)) return false;
+  }
   HighlightEntry(PendingList, i);
   // From here on the number counts as visited, unless the run was paused before
   // it got here; a clear since step 3 reset the cursor for the next list, which
   // this pass must not move.
   if (StopRequested() || !programState.runCursor.compare_exchange_strong(i, i + 1)) return false;
-  if (!WaitStep()) return false;
+  if (!WaitStep() || !FindWindowOpen(findWindow)) return false;
   PressKeys(kKeyCtrl, kKeyV);
-  if (!WaitStep()) return false;
+  if (!WaitStep() || !FindWindowOpen(findWindow)) return false;
   PressKeys(kKeyEnter);
-  if (!WaitSearch()) return false;
+  if (!WaitSearch() || !FindWindowOpen(findWindow)) return false;
   DoubleClick(rect, kResultPoint);
   // The time the user has to look at the account and press F11.
   if (!WaitSearch()) return false;

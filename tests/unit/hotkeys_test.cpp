@@ -23,10 +23,10 @@ class MarkRules : public RunTest, public ::testing::WithParamInterface<MarkCase>
 
 TEST_P(MarkRules, KeepTheNumberOfThePassThatChecksNext) {
   Pending() = {"1", "2", "3"};
-  // A press between two operations; the check of a pass follows its PumpMessages directly.
-  std::map<std::string, int> seen;
+  // A press between two operations, after the n-th time a call was made; the
+  // check of a pass follows its PumpMessages directly.
   onOperation = [&](const std::string& last) {
-    const int occurrence = ++seen[last];
+    const auto occurrence = std::count(desktop.calls.begin(), desktop.calls.end(), last);
     for (const auto& [call, n] : GetParam().pressAfter) {
       if (call == last && n == occurrence) OnHotkeyFeedback(kMark, 0);
     }

@@ -152,15 +152,36 @@ INSTANTIATE_TEST_SUITE_P(
                       ForegroundCase{"Tallyfox's own window", 9, "Tallyfox", 4242, false},
                       ForegroundCase{"no foreground window", 0, "", 0, false}));
 
-TEST_F(RunTest, AClosedFindWindowMakesTheRunHarmless) {
+TEST_F(RunTest, AClosedFindWindowEndsTheRunBeforeAnotherClickOrKey) {
+  for (const char* closedAfter : {"PutClipboardText 1", "PressKeys 17 86 0", "PressKeys 13 0 0", "PumpMessages"}) {
+    SCOPED_TRACE(closedAfter);
+    SetUp();
+    Pending() = {"1", "2"};
+    std::size_t inputsBefore = 0;
+    onOperation = [&](const std::string& last) {
+      if (last != closedAfter || inputsBefore != 0) return;
+      std::lock_guard lock(fake::DesktopMutex());
+      desktop.windowProcesses.erase(kFindWindow);
+      for (const std::string& call : desktop.calls) inputsBefore += call.starts_with("ClickAt") || call.starts_with("PressKeys");
+    };
+    RunSearchLoop();
+    std::size_t inputs = 0;
+    for (const std::string& call : desktop.calls) inputs += call.starts_with("ClickAt") || call.starts_with("PressKeys");
+    EXPECT_EQ(inputs, inputsBefore);
+    EXPECT_FALSE(Called("RequestClose"));
+  }
+}
+
+TEST_F(RunTest, AHeldClipboardMakesThePassWaitForIt) {
   Pending() = {"1", "2"};
-  onOperation = [&](const std::string& last) {
-    if (last != "PutClipboardText 1") return;
-    std::lock_guard lock(fake::DesktopMutex());
-    desktop.windowProcesses.erase(kFindWindow);
-  };
+  desktop.clipboardRefusals = 2;  // another program holds it for the first two tries
   RunSearchLoop();
-  EXPECT_FALSE(Called("RequestClose"));
+  // Tried until it took; only then the number is highlighted, counted and pasted.
+  const std::vector<std::string> tries(std::find(desktop.calls.begin(), desktop.calls.end(), "PutClipboardText 1"),
+                                       std::find(desktop.calls.begin(), desktop.calls.end(), "HighlightEntry 列表框前 0"));
+  EXPECT_EQ(tries, (std::vector<std::string>{"PutClipboardText 1", "WaitMs 100", "PutClipboardText 1", "WaitMs 100",
+                                             "PutClipboardText 1"}));
+  EXPECT_EQ(desktop.clipboard, "2");
   EXPECT_EQ(programState.runCursor, 2);
 }
 
