@@ -64,8 +64,8 @@ bool RunPass(const ScreenRect& rect, WindowId findWindow) {
   }
   HighlightEntry(PendingList, i);
   // From here on the number counts as visited, unless the run was paused before
-  // it got here; a clear since step 3 reset the cursor for the next list, which
-  // this pass must not move.
+  // it got here; a clear since the cursor was read has reset it for the next
+  // list, and this pass must not move it.
   if (StopRequested() || !programState.runCursor.compare_exchange_strong(i, i + 1)) return false;
   if (!WaitStep() || !FindWindowOpen(findWindow)) return false;
   PressKeys(kKeyCtrl, kKeyV);
