@@ -274,6 +274,19 @@ TEST_F(MainWindowTest, InstructionsOpenModallyCentredWithTheirTextAndPicture) {
     EXPECT_NEAR(outer.left + outer.right, ::GetSystemMetrics(SM_CXSCREEN), 1);
     EXPECT_NEAR(outer.top + outer.bottom, ::GetSystemMetrics(SM_CYSCREEN), 1);
     EXPECT_FALSE(::IsWindowEnabled(main_)) << "the main window takes input while the instructions are open";
+    if (opening == 1) {
+      // A real click on Start would show "请打开查找窗口！": no Find window is open here.
+      RECT start{};
+      ::GetWindowRect(Control(L"按钮开始"), &start);
+      ::SetCursorPos((start.left + start.right) / 2, (start.top + start.bottom) / 2);
+      INPUT click[2]{};
+      click[0].type = click[1].type = INPUT_MOUSE;
+      click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+      click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+      ::SendInput(2, click, sizeof(INPUT));
+      EXPECT_EQ(program_->WaitForOwnWindow(L"#32770", L"信息：", 1000), nullptr)
+          << "a click on the main window reached it while the instructions were open";
+    }
 
     const std::vector<HWND> children = ChildrenOf(instructions);
     ASSERT_EQ(children.size(), 2U);
