@@ -40,12 +40,12 @@ std::vector<std::string>& List(ControlName list) {
 Desktop& TheDesktop() { return desktop; }
 std::mutex& DesktopMutex() { return desktopMutex; }
 
-void (*betweenWorkerOperations)() = nullptr;
+void (*beforeEachOperation)() = nullptr;
 
 void Reset() {
   StopWorker();
   JoinWorker();
-  betweenWorkerOperations = nullptr;
+  beforeEachOperation = nullptr;
   desktop = Desktop{};
   programState.stepDelayMs = 0;
   programState.searchWaitMs = 0;
@@ -86,7 +86,7 @@ namespace {
 
 /// Every operation starts here: a test may act between two operations.
 std::unique_lock<std::mutex> BeginOperation() {
-  if (fake::betweenWorkerOperations != nullptr) fake::betweenWorkerOperations();
+  if (fake::beforeEachOperation != nullptr) fake::beforeEachOperation();
   return std::unique_lock(desktopMutex);
 }
 
@@ -265,7 +265,7 @@ void RequestClose(WindowId window, std::int32_t wParam, std::int32_t lParam) {
               std::to_string(lParam))) {
     return;
   }
-  if (!desktop.closeRequested.contains(window)) return;
+  if (!desktop.closesWhenAsked.contains(window)) return;
   desktop.windowTitles.erase(window);
   desktop.windowProcesses.erase(window);
   if (desktop.foregroundWindow == window) desktop.foregroundWindow = 0;

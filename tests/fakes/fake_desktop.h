@@ -38,7 +38,7 @@ struct Desktop {
   WindowId foregroundWindow = 0;
   std::map<WindowId, std::uint32_t> windowProcesses;
   std::uint32_t ownProcess = 4242;
-  std::set<WindowId> closeRequested;  // windows that get closed by a close request
+  std::set<WindowId> closesWhenAsked;  // windows that a close request closes
   std::set<std::int32_t> keysHeldElsewhere;  // hotkeys another program has bound
   std::int32_t hotkeyCalls = 0;
   std::int32_t clipboardRefusals = 0;  // next PutClipboardText calls that fail
@@ -61,7 +61,7 @@ std::mutex& DesktopMutex();
 void Reset();
 
 /// Runs before every operation, on the thread that calls it: a test's hook into a run.
-extern void (*betweenWorkerOperations)();
+extern void (*beforeEachOperation)();
 
 /// Runs the routine that the main window's event table assigns to (source,
 /// event), as the toolkit does; false when the table has no such row.

@@ -153,12 +153,12 @@ TEST_F(RunTest, PausingAtAnyMomentStopsEveryStepPromptly) {
   for (int round = 0; round < 1000; ++round) {
     fake::Reset();
     SetUp();
-    fake::betweenWorkerOperations = nullptr;
+    fake::beforeEachOperation = nullptr;
     Pending() = {"1", "2", "3", "4", "5", "6", "7", "8"};
     desktop.foregroundWindow = kProfileWindow;
     desktop.windowTitles[kProfileWindow] = "资料";
     desktop.windowProcesses[kProfileWindow] = kMessenger;
-    desktop.closeRequested.clear();
+    desktop.closesWhenAsked.clear();
     OnHotkeyFeedback(kMark, 0);
 
     StartRun();

@@ -31,12 +31,12 @@ class RunTest : public ::testing::Test {
     desktop.windowProcesses[kFindWindow] = kMessenger;
     desktop.windowTitles[kFindWindow] = "查找";
     desktop.foregroundWindow = kFindWindow;
-    desktop.closeRequested = {kProfileWindow};
+    desktop.closesWhenAsked = {kProfileWindow};
     programState.stepDelayMs = 400;
     programState.searchWaitMs = 1500;
     programState.pauseHotkeyId = kPause;
     programState.markHotkeyId = kMark;
-    fake::betweenWorkerOperations = [] {
+    fake::beforeEachOperation = [] {
       {
         std::lock_guard lock(fake::DesktopMutex());
         // Every double click on the result opens the account's profile in front.
