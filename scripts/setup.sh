@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(cmake make g++ googletest libgtest-dev g++-mingw-w64-x86-64-posix
   wine wine64 xvfb xauth x11-utils fonts-wqy-microhei imagemagick locales
   libjpeg62-turbo  # Wine decodes the instructions picture with it
-  fonts-wine  # Wine's own fonts: the caption buttons' glyphs
+  fonts-wine  # Wine's own fonts (Tahoma, MS Sans Serif), which Windows programs expect
   clang libclang-rt-14-dev)  # the fuzz preset: clang and libFuzzer's runtime
 
 missing=()
