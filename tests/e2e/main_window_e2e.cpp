@@ -249,15 +249,6 @@ const wchar_t* const kInstructionLines =
     L"＞＞＞＞＞＞＞右边扫码也可以哦！\r\n"
     L"群内第一时间更新！\r\n";
 
-/// Presses F10 from outside, as the user's keyboard.
-void PressF10() {
-  INPUT keys[2]{};
-  keys[0].type = keys[1].type = INPUT_KEYBOARD;
-  keys[0].ki.wVk = keys[1].ki.wVk = VK_F10;
-  keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  ::SendInput(2, keys, sizeof(INPUT));
-}
-
 TEST_F(MainWindowTest, InstructionsOpenModallyCentredWithTheirTextAndPicture) {
   ASSERT_NO_FATAL_FAILURE(Start("10001\r\n"));
   for (int opening = 1; opening <= 2; ++opening) {
@@ -330,7 +321,7 @@ TEST_F(MainWindowTest, InstructionsOpenModallyCentredWithTheirTextAndPicture) {
     // The hotkeys still reach the program while it waits for the window.
     if (opening == 1) {
       EXPECT_EQ(StatusPart(1), L"现在状态");
-      PressF10();
+      PressKey(VK_F10);
       EXPECT_TRUE(PollUntil([&] { return StatusPart(1) == L"保存数据完成！"; }, kWindowTimeoutMs));
     }
 

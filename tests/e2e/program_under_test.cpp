@@ -345,6 +345,14 @@ void PostKey(HWND window, WPARAM key) {
   ::PostMessageW(window, WM_KEYUP, key, 0xC0000001);
 }
 
+bool PressKey(WORD key) {
+  INPUT presses[2]{};
+  presses[0].type = presses[1].type = INPUT_KEYBOARD;
+  presses[0].ki.wVk = presses[1].ki.wVk = key;
+  presses[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  return ::SendInput(2, presses, sizeof(INPUT)) == 2;
+}
+
 HWND FileNameBox(HWND dialog) {
   for (int id : {0x47C /* cmb13 */, 0x480 /* edt1 */}) {
     if (HWND box = ::GetDlgItem(dialog, id)) return box;

@@ -110,6 +110,9 @@ POINT RightPressAt(HWND window);
 void RightRelease();
 /// A key press posted to the window's thread queue.
 void PostKey(HWND window, WPARAM key);
+
+/// Presses and releases a key, as the keyboard does; whether both reached the input.
+bool PressKey(WORD key);
 /// The open dialog's file name box: a combo box in the Explorer-style
 /// dialog, an edit box in the old one.
 HWND FileNameBox(HWND dialog);

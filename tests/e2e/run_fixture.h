@@ -77,14 +77,6 @@ inline std::vector<std::string> RunLines(const std::vector<std::string>& numbers
   return lines;
 }
 
-inline void PressKey(WORD key) {
-  INPUT presses[2]{};
-  presses[0].type = presses[1].type = INPUT_KEYBOARD;
-  presses[0].ki.wVk = presses[1].ki.wVk = key;
-  presses[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  ::SendInput(2, presses, sizeof(INPUT));
-}
-
 inline bool KeyDown(int key) { return (::GetAsyncKeyState(key) & 0x8000) != 0; }
 
 /// practice-find.exe with its log in the folder; destruction closes it and

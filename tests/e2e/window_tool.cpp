@@ -111,11 +111,7 @@ int Key(const std::wstring& name) {
   if (name == L"F10") key = VK_F10;
   if (name == L"F11") key = VK_F11;
   if (!key) return 2;
-  INPUT presses[2]{};
-  presses[0].type = presses[1].type = INPUT_KEYBOARD;
-  presses[0].ki.wVk = presses[1].ki.wVk = key;
-  presses[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  return ::SendInput(2, presses, sizeof(INPUT)) == 2 ? 0 : 1;
+  return e2e::PressKey(key) ? 0 : 1;
 }
 
 int WaitStatus(int part, const std::wstring& text, ULONGLONG timeoutMs) {
@@ -137,21 +133,11 @@ int WaitStatus(int part, const std::wstring& text, ULONGLONG timeoutMs) {
 int Instructions(ULONGLONG timeoutMs) {
   const e2e::RunControls controls = Tallyfox();
   if (!controls.pending) return 1;
-  RECT list{};
-  ::GetWindowRect(controls.pending, &list);
-  ::SetCursorPos((list.left + list.right) / 2, (list.top + list.bottom) / 2);
-  INPUT press[2]{};
-  press[0].type = press[1].type = INPUT_MOUSE;
-  press[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
-  press[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
-  ::SendInput(2, press, sizeof(INPUT));
+  e2e::RightPressAt(controls.pending);
+  e2e::RightRelease();
   HWND menu = nullptr;
   if (!PollUntil([&] { return (menu = FindShownClass(L"#32768")) != nullptr; }, timeoutMs)) return 1;
-  // The menu loop reads the keys of its thread's queue, whatever their window.
-  for (WPARAM key : {VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}) {
-    ::PostMessageW(menu, WM_KEYDOWN, key, 1);
-    ::PostMessageW(menu, WM_KEYUP, key, 0xC0000001);
-  }
+  for (WPARAM key : {VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}) e2e::PostKey(menu, key);
   return Wait(L"使用说明", timeoutMs);
 }
 
